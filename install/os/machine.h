@@ -1,0 +1,121 @@
+// The services of the machine the installer runs on.
+//
+// Every path is a Windows path ("C:\DIR\FILE.TXT", "A:\", or relative to the
+// current directory) in the 8-bit ANSI character set. Names compare without
+// regard to letter case. Nothing here throws; failures are reported through the
+// return values each operation documents.
+//
+// Two implementations: os/win32 (the real Win32 calls) and os/host (a faithful
+// model of a Windows machine over directories of the local file system, used by
+// the tests and the command-line tools).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace install::os {
+
+// Win32 file attribute bits (the low 16 bits are meaningful).
+enum : uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  kAttrNormal = 0x80,
+  kInvalidAttributes = 0xFFFFFFFFu,
+};
+
+// Values of GetDriveType.
+enum class DriveType : int {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6,
+};
+
+// DOS (FAT) date and time, each in the low 16 bits.
+struct DosDateTime {
+  uint32_t date = 0;
+  uint32_t time = 0;
+};
+
+enum class OpenMode {
+  Read,       // existing file, read only, shared read
+  ReadWrite,  // existing file, read and write
+  Create,     // create or truncate, read and write
+};
+
+// An open file. Owned by the caller through std::unique_ptr; closing is the
+// destructor.
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to `count` bytes. Returns the number read, 0 at the end, -1 on error.
+  virtual int32_t Read(void* buffer, uint32_t count) = 0;
+  // Writes `count` bytes. Returns the number written (less than count on a full
+  // disk), -1 on error.
+  virtual int32_t Write(const void* buffer, uint32_t count) = 0;
+  // origin 0 = from the start, 1 = from the current position, 2 = from the end.
+  // Returns the new position, or -1 on error (the position is then unchanged).
+  virtual int64_t Seek(int64_t offset, int origin) = 0;
+};
+
+// Show states for StartProcess (values of SW_*).
+enum : int { kShowHide = 0, kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3, kShow = 5 };
+
+class Machine {
+ public:
+  virtual ~Machine() = default;
+
+  // --- Files and directories -------------------------------------------------
+  // Opens a file. Returns nullptr when it cannot be opened (missing, a
+  // directory, no access, or a path with wildcards).
+  virtual std::unique_ptr<File> Open(const std::string& path, OpenMode mode) = 0;
+  // Attributes of a file or directory, kInvalidAttributes when it does not exist.
+  virtual uint32_t GetAttributes(const std::string& path) = 0;
+  virtual bool SetAttributes(const std::string& path, uint32_t attributes) = 0;
+  // Last-write time as DOS date and time, without conversion to local time.
+  // False when the file cannot be opened.
+  virtual bool GetDosFileTime(const std::string& path, DosDateTime* out) = 0;
+  virtual bool SetDosFileTime(const std::string& path, DosDateTime when) = 0;
+  // Creates one directory; false when it exists or its parent is missing.
+  virtual bool CreateDirectory(const std::string& path) = 0;
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+  // Deletes a file; false when missing or read-only.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Renames or moves a file within a drive; false when the target exists.
+  virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+  virtual std::string GetCurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+
+  // --- Drives ----------------------------------------------------------------
+  // `root` is a drive root such as "A:\"; also accepts any path on the drive.
+  virtual DriveType GetDriveType(const std::string& root) = 0;
+  // The volume label of the drive holding `root`; false when the drive has none
+  // or cannot be read.
+  virtual bool GetVolumeLabel(const std::string& root, std::string* label) = 0;
+
+  // --- The system ------------------------------------------------------------
+  // The temporary directory, ending in "\"; false when it cannot be obtained.
+  virtual bool GetTempPath(std::string* path) = 0;
+  // Windows and system directories as the system gives them.
+  virtual std::string GetWindowsDirectory() = 0;
+  virtual std::string GetSystemDirectory() = 0;
+  // The full path of the running program's own file.
+  virtual std::string GetModulePath() = 0;
+
+  // --- Processes -------------------------------------------------------------
+  // Starts a command line with a show state. When `wait` is true, waits for it
+  // to end and stores its exit code in *exit_code (when not null). Returns false
+  // when the process could not be started.
+  virtual bool StartProcess(const std::string& command_line, int show, bool wait,
+                            uint32_t* exit_code) = 0;
+};
+
+}  // namespace install::os

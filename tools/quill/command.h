@@ -1,0 +1,35 @@
+// quill's subcommands register themselves here; main() looks them up by name.
+// A command file defines one function and one static QuillCommand registration:
+//
+//   static int RunCheck(const std::vector<std::string>& args);
+//   static quill::CommandRegistration check{"check", "check SCRIPT [--dump] [-- OPTIONS]", RunCheck};
+//
+// args holds the words after the command name. The function returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quill {
+
+using CommandFunction = int (*)(const std::vector<std::string>& args);
+
+struct Command {
+  const char* name;
+  const char* usage;
+  CommandFunction run;
+};
+
+// All registered commands, in registration order.
+std::vector<Command>& Commands();
+
+struct CommandRegistration {
+  CommandRegistration(const char* name, const char* usage, CommandFunction run) {
+    Commands().push_back(Command{name, usage, run});
+  }
+};
+
+// Prints "usage: quill <usage>" of the named command to stderr and returns 1.
+int PrintUsage(const char* name);
+
+}  // namespace quill
