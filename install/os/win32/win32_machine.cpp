@@ -1,0 +1,186 @@
+#include "install/os/win32/win32_machine.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace install::os {
+namespace {
+
+// One owned file handle.
+class Win32File : public File {
+ public:
+  explicit Win32File(HANDLE h) : handle_(h) {}
+  ~Win32File() override { CloseHandle(handle_); }
+
+  int32_t Read(void* buffer, uint32_t count) override {
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, count, &got, nullptr)) return -1;
+    return static_cast<int32_t>(got);
+  }
+  int32_t Write(const void* buffer, uint32_t count) override {
+    DWORD put = 0;
+    if (!WriteFile(handle_, buffer, count, &put, nullptr)) return -1;
+    return static_cast<int32_t>(put);
+  }
+  int64_t Seek(int64_t offset, int origin) override {
+    static const DWORD kMethods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
+    if (origin < 0 || origin > 2) return -1;
+    LARGE_INTEGER distance, result;
+    distance.QuadPart = offset;
+    if (!SetFilePointerEx(handle_, distance, &result, kMethods[origin])) return -1;
+    return result.QuadPart;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+std::string DriveRoot(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2) + "\\";
+  char current[MAX_PATH + 1];
+  DWORD n = ::GetCurrentDirectoryA(sizeof current, current);
+  if (n >= 2 && n < sizeof current && current[1] == ':') return std::string(current, 2) + "\\";
+  return path;
+}
+
+}  // namespace
+
+std::unique_ptr<File> Win32Machine::Open(const std::string& path, OpenMode mode) {
+  if (path.find_first_of("*?") != std::string::npos) return nullptr;
+  DWORD access = GENERIC_READ, share = FILE_SHARE_READ, disposition = OPEN_EXISTING;
+  if (mode == OpenMode::ReadWrite) access |= GENERIC_WRITE;
+  if (mode == OpenMode::Create) {
+    access |= GENERIC_WRITE;
+    disposition = CREATE_ALWAYS;
+  }
+  HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<Win32File>(h);
+}
+
+uint32_t Win32Machine::GetAttributes(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : static_cast<uint32_t>(a);
+}
+
+bool Win32Machine::SetAttributes(const std::string& path, uint32_t attributes) {
+  return SetFileAttributesA(path.c_str(), attributes) != 0;
+}
+
+bool Win32Machine::GetDosFileTime(const std::string& path, DosDateTime* out) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FILETIME written;
+  WORD date = 0, time = 0;
+  bool ok = GetFileTime(h, nullptr, nullptr, &written) && FileTimeToDosDateTime(&written, &date, &time);
+  CloseHandle(h);
+  if (!ok) return false;
+  out->date = date;
+  out->time = time;
+  return true;
+}
+
+bool Win32Machine::SetDosFileTime(const std::string& path, DosDateTime when) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FILETIME written;
+  bool ok = DosDateTimeToFileTime(static_cast<WORD>(when.date), static_cast<WORD>(when.time), &written) &&
+            SetFileTime(h, nullptr, nullptr, &written);
+  CloseHandle(h);
+  return ok;
+}
+
+bool Win32Machine::CreateDirectory(const std::string& path) {
+  return ::CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool Win32Machine::RemoveDirectory(const std::string& path) {
+  return ::RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32Machine::DeleteFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+bool Win32Machine::MoveFile(const std::string& from, const std::string& to) {
+  return ::MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+std::string Win32Machine::GetCurrentDirectory() {
+  char buffer[MAX_PATH + 1];
+  DWORD n = ::GetCurrentDirectoryA(sizeof buffer, buffer);
+  return (n == 0 || n >= sizeof buffer) ? std::string() : std::string(buffer, n);
+}
+
+bool Win32Machine::SetCurrentDirectory(const std::string& path) {
+  return ::SetCurrentDirectoryA(path.c_str()) != 0;
+}
+
+DriveType Win32Machine::GetDriveType(const std::string& root) {
+  return static_cast<DriveType>(::GetDriveTypeA(DriveRoot(root).c_str()));
+}
+
+bool Win32Machine::GetVolumeLabel(const std::string& root, std::string* label) {
+  // Asked of the drive root: Wine answers for "A:\" but not for "A:\*.*".
+  char name[MAX_PATH + 1] = "";
+  if (!GetVolumeInformationA(DriveRoot(root).c_str(), name, sizeof name, nullptr, nullptr,
+                             nullptr, nullptr, 0)) {
+    return false;
+  }
+  *label = name;
+  return true;
+}
+
+bool Win32Machine::GetTempPath(std::string* path) {
+  char buffer[1000];
+  DWORD n = ::GetTempPathA(998, buffer);
+  if (n == 0 || n >= 998) return false;
+  *path = std::string(buffer, n);
+  return true;
+}
+
+std::string Win32Machine::GetWindowsDirectory() {
+  char buffer[1000];
+  UINT n = ::GetWindowsDirectoryA(buffer, 998);
+  return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
+}
+
+std::string Win32Machine::GetSystemDirectory() {
+  char buffer[1000];
+  UINT n = ::GetSystemDirectoryA(buffer, 998);
+  return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
+}
+
+std::string Win32Machine::GetModulePath() {
+  char buffer[1000];
+  DWORD n = GetModuleFileNameA(nullptr, buffer, 998);
+  return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
+}
+
+bool Win32Machine::StartProcess(const std::string& command_line, int show, bool wait,
+                                uint32_t* exit_code) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION info{};
+  std::vector<char> line(command_line.begin(), command_line.end());
+  line.push_back('\0');
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return false;
+  }
+  if (wait) {
+    WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(info.hProcess, &code);
+    if (exit_code) *exit_code = code;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
+}  // namespace install::os

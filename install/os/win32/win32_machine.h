@@ -1,0 +1,31 @@
+// The installer's machine seam over the real Win32 calls.
+#pragma once
+
+#include "install/os/machine.h"
+
+namespace install::os {
+
+class Win32Machine : public Machine {
+ public:
+  std::unique_ptr<File> Open(const std::string& path, OpenMode mode) override;
+  uint32_t GetAttributes(const std::string& path) override;
+  bool SetAttributes(const std::string& path, uint32_t attributes) override;
+  bool GetDosFileTime(const std::string& path, DosDateTime* out) override;
+  bool SetDosFileTime(const std::string& path, DosDateTime when) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool MoveFile(const std::string& from, const std::string& to) override;
+  std::string GetCurrentDirectory() override;
+  bool SetCurrentDirectory(const std::string& path) override;
+  DriveType GetDriveType(const std::string& root) override;
+  bool GetVolumeLabel(const std::string& root, std::string* label) override;
+  bool GetTempPath(std::string* path) override;
+  std::string GetWindowsDirectory() override;
+  std::string GetSystemDirectory() override;
+  std::string GetModulePath() override;
+  bool StartProcess(const std::string& command_line, int show, bool wait,
+                    uint32_t* exit_code) override;
+};
+
+}  // namespace install::os

@@ -1,0 +1,293 @@
+// uidriver — drives the real programs through Win32 for the end-to-end tests.
+// Runs under the same Wine prefix as the program under test. Every command
+// prints its answer on standard output and exits 0, or prints a reason on
+// standard error and exits 1. Window handles are printed and read in hex.
+//
+//   uidriver wait <class|*> <title|*> <timeout_ms>  top-level window by class and title
+//   uidriver wait-gone <hwnd> <timeout_ms>           until the window no longer exists
+//   uidriver list                                    top-level visible windows
+//   uidriver text <hwnd>                             the window's text (caption)
+//   uidriver children <hwnd>                         descendants: hwnd id class "text"
+//   uidriver item-text <hwnd> <id>                   text of a child control by id
+//   uidriver set-text <hwnd> <id> <text>             sets a child control's text
+//   uidriver click <hwnd> <id>                       clicks a button by id
+//   uidriver command <hwnd> <id>                     posts WM_COMMAND id
+//   uidriver key <hwnd> <vk>                         posts a key press (virtual-key code, decimal)
+//   uidriver close <hwnd>                            posts WM_CLOSE
+//   uidriver menu <hwnd>                             menu bar items: id check "text" (submenus indented)
+//   uidriver screenshot <hwnd|0> <file.png>          the window (0: whole screen) as PNG
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+HWND ParseHandle(const char* text) {
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 16)));
+}
+
+std::string WindowText(HWND hwnd) {
+  // WM_GETTEXT works across processes for standard controls.
+  LRESULT length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
+  SendMessageA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  return std::string(buffer.data());
+}
+
+std::string ClassOf(HWND hwnd) {
+  char name[256] = "";
+  GetClassNameA(hwnd, name, sizeof name);
+  return name;
+}
+
+bool Matches(const char* pattern, const std::string& value) {
+  return std::strcmp(pattern, "*") == 0 || value == pattern;
+}
+
+struct FindRequest {
+  const char* cls;
+  const char* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
+  auto* request = reinterpret_cast<FindRequest*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  if (Matches(request->cls, ClassOf(hwnd)) && Matches(request->title, WindowText(hwnd))) {
+    request->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK ListTop(HWND hwnd, LPARAM) {
+  if (IsWindowVisible(hwnd)) {
+    std::printf("%lx %s \"%s\"\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
+                ClassOf(hwnd).c_str(), WindowText(hwnd).c_str());
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK ListChild(HWND hwnd, LPARAM) {
+  std::printf("%lx %d %s \"%s\"\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
+              GetDlgCtrlID(hwnd), ClassOf(hwnd).c_str(), WindowText(hwnd).c_str());
+  return TRUE;
+}
+
+void PrintMenu(HMENU menu, int depth) {
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = "";
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = sizeof text - 1;
+    if (!GetMenuItemInfoA(menu, i, TRUE, &info)) continue;
+    if (info.fType & MFT_SEPARATOR) continue;
+    std::printf("%*s%u %s \"%s\"\n", depth * 2, "", info.wID,
+                (info.fState & MFS_CHECKED) ? "checked" : "-", text);
+    if (info.hSubMenu) PrintMenu(info.hSubMenu, depth + 1);
+  }
+}
+
+// --- PNG writing: stored (uncompressed) deflate blocks, enough for test screenshots.
+uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
+  crc = ~crc;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= data[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void PutBig32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
+}
+
+void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+  PutBig32(out, static_cast<uint32_t>(data.size()));
+  std::vector<uint8_t> typed(type, type + 4);
+  typed.insert(typed.end(), data.begin(), data.end());
+  out.insert(out.end(), typed.begin(), typed.end());
+  PutBig32(out, Crc32(typed.data(), typed.size()));
+}
+
+bool WritePng(const char* path, int width, int height, const std::vector<uint8_t>& rgb) {
+  std::vector<uint8_t> raw;
+  raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgb.begin() + static_cast<size_t>(y) * width * 3,
+               rgb.begin() + static_cast<size_t>(y + 1) * width * 3);
+  }
+  std::vector<uint8_t> z = {0x78, 0x01};
+  uint32_t a = 1, b = 0;
+  for (uint8_t byte : raw) {
+    a = (a + byte) % 65521;
+    b = (b + a) % 65521;
+  }
+  for (size_t pos = 0; pos < raw.size() || pos == 0;) {
+    size_t n = std::min<size_t>(65535, raw.size() - pos);
+    bool last = pos + n >= raw.size();
+    z.push_back(last ? 1 : 0);
+    z.push_back(static_cast<uint8_t>(n));
+    z.push_back(static_cast<uint8_t>(n >> 8));
+    z.push_back(static_cast<uint8_t>(~n));
+    z.push_back(static_cast<uint8_t>(~n >> 8));
+    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
+    pos += n;
+    if (last) break;
+  }
+  PutBig32(z, (b << 16) | a);
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  std::vector<uint8_t> header;
+  PutBig32(header, static_cast<uint32_t>(width));
+  PutBig32(header, static_cast<uint32_t>(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});
+  PutChunk(png, "IHDR", header);
+  PutChunk(png, "IDAT", z);
+  PutChunk(png, "IEND", {});
+  FILE* f = std::fopen(path, "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+int Screenshot(HWND hwnd, const char* path) {
+  RECT rect;
+  if (hwnd) {
+    if (!GetWindowRect(hwnd, &rect)) return 1;
+  } else {
+    rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return 1;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<uint8_t> bgr(static_cast<size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, bgr.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const uint8_t* p = &bgr[static_cast<size_t>(y) * stride + x * 3];
+      uint8_t* q = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+      q[0] = p[2];
+      q[1] = p[1];
+      q[2] = p[0];
+    }
+  }
+  return WritePng(path, width, height, rgb) ? 0 : 1;
+}
+
+int Usage() {
+  std::fprintf(stderr, "usage: uidriver wait|wait-gone|list|text|children|item-text|set-text|click|"
+                       "command|key|close|menu|screenshot ...\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  std::string verb = argv[1];
+  if (verb == "wait" && argc == 5) {
+    FindRequest request{argv[2], argv[3], nullptr};
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atol(argv[4]));
+    for (;;) {
+      request.found = nullptr;
+      EnumWindows(FindTop, reinterpret_cast<LPARAM>(&request));
+      if (request.found) {
+        std::printf("%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(request.found)));
+        return 0;
+      }
+      if (static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
+      Sleep(100);
+    }
+    std::fprintf(stderr, "no window of class %s titled %s\n", argv[2], argv[3]);
+    return 1;
+  }
+  if (verb == "wait-gone" && argc == 4) {
+    HWND hwnd = ParseHandle(argv[2]);
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atol(argv[3]));
+    while (IsWindow(hwnd)) {
+      if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return 1;
+      Sleep(100);
+    }
+    return 0;
+  }
+  if (verb == "list" && argc == 2) {
+    EnumWindows(ListTop, 0);
+    return 0;
+  }
+  if (argc < 3) return Usage();
+  HWND hwnd = ParseHandle(argv[2]);
+  if (verb != "screenshot" && !IsWindow(hwnd)) {
+    std::fprintf(stderr, "not a window: %s\n", argv[2]);
+    return 1;
+  }
+  if (verb == "text" && argc == 3) {
+    std::printf("%s\n", WindowText(hwnd).c_str());
+    return 0;
+  }
+  if (verb == "children" && argc == 3) {
+    EnumChildWindows(hwnd, ListChild, 0);
+    return 0;
+  }
+  if (verb == "menu" && argc == 3) {
+    HMENU menu = GetMenu(hwnd);
+    if (!menu) return 1;
+    PrintMenu(menu, 0);
+    return 0;
+  }
+  if (verb == "close" && argc == 3) return PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (verb == "screenshot" && argc == 4) return Screenshot(hwnd, argv[3]);
+  if (argc < 4) return Usage();
+  int id = std::atoi(argv[3]);
+  if (verb == "item-text" && argc == 4) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    std::printf("%s\n", WindowText(item).c_str());
+    return 0;
+  }
+  if (verb == "set-text" && argc == 5) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    return 0;
+  }
+  if (verb == "click" && argc == 4) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    // Posted, so that a modal loop the click starts does not block the driver.
+    PostMessageA(item, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (verb == "command" && argc == 4) return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
+  if (verb == "key" && argc == 4) {
+    PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(id), 1);
+    PostMessageA(hwnd, WM_KEYUP, static_cast<WPARAM>(id), 0xC0000001);
+    return 0;
+  }
+  return Usage();
+}
