@@ -1,13 +1,38 @@
 # Sourced by the scripts that run Windows programs under Wine.
-# Sets WINEPREFIX to a prefix inside the win32 build tree and prepares it once.
-#   QM_BUILD: the win32 build directory (default: <repo>/build/win32)
+#   QM_BUILD: the Windows build directory (default: <repo>/build/win32)
+#
+# The deliverables are 32-bit programs and run in a 32-bit prefix. Some
+# machines cannot execute 32-bit x86 code at all (no IA-32 user mode in the
+# virtual machine); there Wine's 32-bit loader cannot start, and the tests run
+# the same sources built for x86-64 (preset win64) under Wine's 64-bit loader.
 QM_SOURCE=${QM_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 QM_BUILD=${QM_BUILD:-$QM_SOURCE/build/win32}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win32
 
-# qm_wine_prefix <dir>: create (once) a 32-bit prefix at <dir> and export WINEPREFIX.
+# qm_can_run_32bit: true when this machine executes 32-bit x86 Linux programs.
+qm_can_run_32bit() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+if qm_can_run_32bit; then
+  QM_WINE_LOADER=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  QM_WINE_LOADER=/usr/lib/wine/wine64
+  export WINEARCH=win64
+fi
+export WINELOADER=$QM_WINE_LOADER
+export WINESERVER=/usr/lib/wine/wineserver64
+[ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
+
+wine() { "$QM_WINE_LOADER" "$@"; }
+wineserver() { "$WINESERVER" "$@"; }
+winepath() { "$QM_WINE_LOADER" winepath.exe "$@"; }
+export -f wine wineserver winepath
+export QM_WINE_LOADER
+
+# qm_wine_prefix <dir>: create (once) a prefix at <dir> and export WINEPREFIX.
 qm_wine_prefix() {
   export WINEPREFIX="$1"
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -15,7 +40,7 @@ qm_wine_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.qm-ready" ]; then
       rm -rf "$WINEPREFIX"
-      wineboot -i >/dev/null 2>&1 || true
+      wine wineboot.exe -i >/dev/null 2>&1 || true
       wineserver -w
       touch "$WINEPREFIX/.qm-ready"
     fi

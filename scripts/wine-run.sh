@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Runs one Windows console program (a test binary) under Wine in the build tree's
-# shared prefix and returns its exit status.
+# Runs one Windows console program (a test binary) under Wine in the build
+# tree's shared prefix and returns its exit status.
 set -u
 . "$(dirname "$0")/wine-env.sh"
 qm_wine_prefix "$QM_BUILD/wineprefix"
 exe="$1"; shift
-if command -v xvfb-run >/dev/null && [ -z "${DISPLAY:-}" ]; then
-  xvfb-run -a -s "-screen 0 1024x768x24" wine "$exe" "$@"
+if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then
+  xvfb-run -a -s "-screen 0 1024x768x24" "$QM_WINE_LOADER" "$exe" "$@"
 else
-  wine "$exe" "$@"
+  "$QM_WINE_LOADER" "$exe" "$@"
 fi
 rc=$?
+wineserver -k >/dev/null 2>&1
 exit $rc

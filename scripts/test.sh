@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets the machine up (once), builds everything and runs every test:
+#   unit  native tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   wine  the Win32 layers as mingw GoogleTest programs under Wine
+#   e2e   the real programs under Wine and Xvfb, driven through Win32
+# plus a check that the deliverables are 32-bit GUI programs and a bounded
+# fuzzing run of the decoder.
+#
+# On a machine that cannot execute 32-bit x86 code, Wine's 32-bit loader cannot
+# start; the wine and e2e labels then run the same sources built for x86-64
+# (preset win64) under Wine's 64-bit loader.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup-machine.sh
+. scripts/wine-env.sh
+windows_preset=win32
+if ! qm_can_run_32bit; then
+  windows_preset=win64
+  echo "note: this machine cannot execute 32-bit code; Wine tests run the x86-64 build"
+fi
+presets=(native win32)
+[ "$windows_preset" = win64 ] && presets+=(win64)
+bash scripts/build.sh "${presets[@]}"
+
+status=0
+bash scripts/check-deliverables.sh build/win32 || status=1
+ctest --preset native -j "$(nproc)" || status=1
+ctest --preset "$windows_preset" || status=1
+if [ -f scripts/fuzz.sh ]; then
+  bash scripts/fuzz.sh || status=1
+fi
+exit $status

@@ -1,0 +1,65 @@
+# Shared by the end-to-end scripts. Source it after setting QM_BUILD/QM_SOURCE
+# (ctest sets both).
+set -u
+QM_SOURCE=${QM_SOURCE:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)}
+QM_BUILD=${QM_BUILD:-$QM_SOURCE/build/win32}
+. "$QM_SOURCE/scripts/wine-env.sh"
+UIDRIVER="$QM_BUILD/tests/e2e/uidriver.exe"
+SCREENSHOTS="$QM_BUILD/screenshots"
+mkdir -p "$SCREENSHOTS"
+failures=0
+
+# e2e_prefix <name>: a fresh prefix of this test's own under the build tree.
+e2e_prefix() {
+  local dir="$QM_BUILD/e2e/$1"
+  rm -rf "$dir/prefix" "$dir/prefix.lock"
+  mkdir -p "$dir"
+  qm_wine_prefix "$dir/prefix"
+  E2E_DIR="$dir"
+}
+
+# map_drive <letter> <directory> <floppy|cdrom|hd> [label]
+map_drive() {
+  ln -sfn "$2" "$WINEPREFIX/dosdevices/$1:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v "$1:" /d "$3" /f >/dev/null 2>&1
+  [ $# -ge 4 ] && echo "$4" > "$2/.windows-label"
+  return 0
+}
+
+# The prefix is set up; end its server so that the GUI run starts a fresh one
+# inside the Xvfb display.
+prefix_ready() { qm_wine_end; }
+
+drive() { wine "$UIDRIVER" "$@" | tr -d '\r'; }
+
+check() {  # check <description> <command...>
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+equals() { [ "$1" = "$2" ] || { echo "  expected: [$2]"; echo "  actual:   [$1]"; return 1; }; }
+
+# The Windows temporary directory of the prefix, as a local path.
+wine_temp_dir() {
+  local win
+  win=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+  winepath -u "$win" 2>/dev/null
+}
+
+finish() {
+  qm_wine_end
+  if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
+  echo "all checks passed"
+}
+
+# run_in_display <script> — runs a bash snippet inside one Xvfb display, with
+# the functions above available. Prints what the snippet prints.
+run_in_display() {
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
+    . '$QM_SOURCE/tests/e2e/lib/e2e.sh'
+    export WINEPREFIX='$WINEPREFIX'
+    $1
+    rc=\$?
+    wineserver -k >/dev/null 2>&1
+    exit \$rc"
+}
