@@ -3,6 +3,7 @@
 
 #include "install/app/installation.h"
 #include "install/os/win32/win32_machine.h"
+#include "install/os/win32/win32_system_info.h"
 #include "install/ui/win32/gdi_text_measure.h"
 #include "install/ui/win32/main_window.h"
 #include "install/ui/win32/win32_desktop.h"
@@ -10,8 +11,9 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   install::os::Win32Machine machine;
   install::ui::Win32Desktop desktop;
+  std::unique_ptr<install::os::SystemInfo> system = install::os::CreateWin32SystemInfo();
   install::ui::GdiTextMeasure measure;
-  install::app::Installation installation(machine, desktop, measure);
+  install::app::Installation installation(machine, *system, desktop, measure);
 
   if (installation.Prepare(arguments ? arguments : "") != install::app::StartDecision::Continue) {
     return 0;
@@ -32,7 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     return 0;
   }
 
-  main_window.SetTitle(installation.Title());
+  main_window.SetTitle(installation.plan()->title);
   SetWindowTextA(main_window.hwnd(), install::ui::kMainWindowTitle);
   main_window.ShowMaximised();
   SetWindowTextA(main_window.hwnd(), install::ui::kMainWindowTitle);

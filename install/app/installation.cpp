@@ -1,0 +1,46 @@
+#include "install/app/installation.h"
+
+#include "install/app/machine_facts.h"
+#include "install/app/plan_defaults.h"
+
+namespace install::app {
+
+Installation::Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
+                           script::TextMeasure& measure)
+    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {}
+
+StartDecision Installation::Prepare(const std::string& arguments) {
+  return Startup(machine_, desktop_, sources_).Prepare(arguments, &values_);
+}
+
+int Installation::CreatePlanAndParse(script::ScreenPresenter* screens,
+                                     script::ConditionEvaluator* conditions) {
+  plan_ = CreateInstallPlan(ReadMachineFacts(machine_, system_));
+  Startup(machine_, desktop_, sources_).RecordDirectories(&values_);
+
+  // The start-up values that the macros read.
+  script::MacroValues& macros = plan_->macros;
+  const script::MacroValues& found = values_.macros;
+  macros.program_dir = found.program_dir;
+  macros.Set(script::Macro::SourceDir, found.source_dir);
+  macros.Set(script::Macro::SourceDrive, found.source_drive);
+  macros.Set(script::Macro::DefaultDrive, found.default_drive);
+  macros.Set(script::Macro::System, found.options[0]);
+  macros.Set(script::Macro::Sys2, found.options[1]);
+  macros.Set(script::Macro::Sys3, found.options[2]);
+  macros.Set(script::Macro::WinDir, found.windows_dir);
+  macros.Set(script::Macro::WinSysDir, found.system_dir);
+  macros.Set(script::Macro::WinHelpDir, found.help_dir);
+
+  script::ParserServices services{desktop_, machine_, measure_, &sources_, conditions, screens};
+  script::ScriptParser parser(*plan_, services);
+  return parser.Parse(values_.script_path);
+}
+
+void Installation::RunAtStart() {
+  if (!plan_ || plan_->run_at_start.command.empty()) return;
+  uint32_t ignored = 0;
+  machine_.StartProcess(plan_->run_at_start.command, os::kShow, true, &ignored);
+}
+
+}  // namespace install::app

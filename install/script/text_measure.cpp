@@ -1,0 +1,53 @@
+#include "install/script/text_measure.h"
+
+#include <array>
+
+namespace install::script {
+
+namespace {
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+struct FaceWidth {
+  std::string_view face;
+  int width;
+};
+
+constexpr std::array<FaceWidth, 6> kFaceWidths = {{
+    {"MS Sans Serif", 8},
+    {"Arial", 8},
+    {"System", 8},
+    {"Courier New", 8},
+    {"Times New Roman", 7},
+    {"Small Fonts", 4},
+}};
+
+}  // namespace
+
+int WidthInAverageChars(TextMeasure& measure, std::string_view text, const MeasureFont& font) {
+  int base = measure.DialogBaseWidth();
+  if (base <= 0) base = 1;
+  return measure.TextExtent(text, font) / base;
+}
+
+int HostTextMeasure::AverageWidthOf(std::string_view face) {
+  for (const FaceWidth& entry : kFaceWidths) {
+    if (EqualsIgnoreCase(entry.face, face)) return entry.width;
+  }
+  return kBaseWidth;
+}
+
+int HostTextMeasure::TextExtent(std::string_view text, const MeasureFont& font) {
+  return static_cast<int>(text.size()) * AverageWidthOf(font.face);
+}
+
+}  // namespace install::script

@@ -1,0 +1,15 @@
+// Screen text measured with GDI: the text extent in the requested font on the
+// screen, and the dialog base width unit of the system's dialog font.
+#pragma once
+
+#include "install/script/text_measure.h"
+
+namespace install::ui {
+
+class GdiTextMeasure : public script::TextMeasure {
+ public:
+  int TextExtent(std::string_view text, const script::MeasureFont& font) override;
+  int DialogBaseWidth() override;
+};
+
+}  // namespace install::ui

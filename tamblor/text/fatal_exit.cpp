@@ -1,0 +1,28 @@
+#include "tamblor/text/fatal_exit.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tamblor::text {
+namespace {
+
+void ExitProcess(int exit_code) { std::exit(exit_code); }
+
+FatalExitHook current_hook = &ExitProcess;
+
+}  // namespace
+
+FatalExitHook SetFatalExitHook(FatalExitHook hook) {
+  FatalExitHook previous = current_hook;
+  current_hook = hook != nullptr ? hook : &ExitProcess;
+  return previous;
+}
+
+void FatalFileError(const std::string& message) {
+  std::fputs(message.c_str(), stderr);
+  std::fflush(stderr);
+  current_hook(-1);
+  std::exit(-1);
+}
+
+}  // namespace tamblor::text

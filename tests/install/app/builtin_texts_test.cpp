@@ -1,0 +1,46 @@
+#include "install/app/builtin_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace install::app {
+namespace {
+
+TEST(BuiltinTextsTest, PromptTableHoldsSeventeenDistinctKeywords) {
+  std::set<std::string> keywords;
+  for (const BuiltinPromptText& p : BuiltinPromptTexts()) keywords.insert(std::string(p.keyword));
+  EXPECT_EQ(keywords.size(), 17u);
+  EXPECT_EQ(BuiltinPromptTexts().size(), 17u);
+}
+
+TEST(BuiltinTextsTest, PromptTextsAreSpelledExactly) {
+  EXPECT_EQ(BuiltinPromptTextFor("COPYFILEPROMPT"), "Installing file: ");
+  EXPECT_EQ(BuiltinPromptTextFor("FILEEXISTPROMPT"), "File exists.  Overwrite ");
+  EXPECT_EQ(BuiltinPromptTextFor("cpuprompt"),
+            "This application requires a computer with a processor no less than: ");
+  EXPECT_EQ(BuiltinPromptTextFor("FileNotFoundPrompt"), "File not found on the installation disk: ");
+  EXPECT_EQ(BuiltinPromptTextFor("LOCATEPROMPT"), "Checking system, please wait...");
+  EXPECT_EQ(BuiltinPromptTextFor("NOSPACEPROMPT"),
+            "Not enough disk space on the destination drive for installation.");
+  EXPECT_EQ(BuiltinPromptTextFor("CONFIGPROMPT"), "Do you wish this program to modify file CONFIG.SYS?");
+  EXPECT_EQ(BuiltinPromptTextFor("AUTOEXECPROMPT"), "Do you wish this program to modify your AUTOEXEC.BAT?");
+  EXPECT_EQ(BuiltinPromptTextFor("INSERTDISKPROMPT"), "Please insert ");
+  EXPECT_EQ(BuiltinPromptTextFor("OKPROMPT"), "OK");
+  EXPECT_EQ(BuiltinPromptTextFor("CANCELPROMPT"), "Cancel");
+  EXPECT_EQ(BuiltinPromptTextFor("TITLE"), "");
+}
+
+TEST(BuiltinTextsTest, FixedTextsAreSpelledExactly) {
+  EXPECT_EQ(kSyntaxErrorCaption, "Syntax error, line: ");
+  EXPECT_EQ(kMissingEndFirstScreenText, "Missing EndFirstScreen ");
+  EXPECT_EQ(kNextDiskText, "the next disk");
+  EXPECT_EQ(kAskDriveAndDirectoryText, "Please enter the destination drive and directory:");
+  EXPECT_EQ(kNotEnoughMemoryText, "Not Enough Memory");
+  EXPECT_EQ(kNoMemoryUnshrinkingText, "Not enough memory unshrinking files");
+  EXPECT_EQ(kNotRegisteredText, " has not been successfully registered.");
+}
+
+}  // namespace
+}  // namespace install::app

@@ -1,0 +1,112 @@
+#include "tamblor/text/index_format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/tamblor/text/text_fixture.h"
+
+namespace tamblor::text {
+namespace {
+
+using testing::TempDir;
+using testing::WriteBytes;
+
+const char kIndex[] =
+    "====================\r\n"          // 0: heading (continuation lines at the start)
+    "|  Disc of utilities |\r\n"
+    "readme.txt   How to use this disc\r\n"  // entry
+    "  more description\r\n"
+    "\r\n"                               // an empty line is an entry of its own
+    "  utils/     Utilities\r\n"         // continuation of the empty-line entry
+    "|------|\r\n"
+    "path: \\games\\arcade more words\r\n"
+    "tetris.zip   Falling blocks\r\n"
+    "= rule\r\n";
+
+struct Entry {
+  int64_t start;
+  std::string name;
+  bool operator==(const Entry&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Entry& e) { return out << e.start << ":'" << e.name << "'"; }
+
+TEST(IndexFormatTest, LinesGroupIntoEntries) {
+  TempDir dir;
+  WriteBytes(dir / "00_index.txt", kIndex);
+  BlockFile file;
+  file.Open(dir / "00_index.txt");
+  std::vector<Entry> entries;
+  for (int64_t p = 0; p < file.Size(); p = NextEntryStart(file, p)) entries.push_back({p, EntryName(file, p)});
+  const std::string text = kIndex;
+  std::vector<Entry> expected = {
+      {0, "===================="},  // the heading: "=" is a word character, "|" is not
+      {static_cast<int64_t>(text.find("readme.txt")), "readme.txt"},
+      {static_cast<int64_t>(text.find("\r\n\r\n") + 2), ""},
+      {static_cast<int64_t>(text.find("path: ")), "path:"},
+      {static_cast<int64_t>(text.find("tetris")), "tetris.zip"},
+  };
+  EXPECT_EQ(entries, expected);
+
+  // Every byte of an entry leads back to the entry's first line.
+  for (size_t i = 0; i < expected.size(); ++i) {
+    int64_t end = i + 1 < expected.size() ? expected[i + 1].start : file.Size();
+    for (int64_t p = expected[i].start; p < end; ++p) ASSERT_EQ(EntryStart(file, p), expected[i].start) << p;
+  }
+  EXPECT_EQ(EntryStart(file, file.Size()), file.Size());
+  EXPECT_EQ(NextEntryStart(file, file.Size()), file.Size());
+}
+
+TEST(IndexFormatTest, ContinuationLinesBeginWithBlankBarOrEquals) {
+  TempDir dir;
+  WriteBytes(dir / "f", "name\n blank\n|bar\n=rule\n\ttab\n\n");
+  BlockFile file;
+  file.Open(dir / "f");
+  std::vector<bool> continuation, starts;
+  TextLine line;
+  for (int64_t p = 0; line.ReadLine(file, p); p = line.End() + 1) {
+    continuation.push_back(IsContinuationLine(line));
+    starts.push_back(StartsEntry(line));
+  }
+  EXPECT_EQ(continuation, (std::vector<bool>{false, true, true, true, false, false}));
+  EXPECT_EQ(starts, (std::vector<bool>{true, false, false, false, true, true}));
+}
+
+TEST(IndexFormatTest, PathLinesNameTheDirectoryUpToTheFirstBlank) {
+  struct Case {
+    std::string line;
+    bool is_path;
+    std::string directory;
+  } cases[] = {
+      {"path: \\games\\arcade  Arcade games", true, "\\games\\arcade"},
+      {"PATH: \\UTIL", true, "\\UTIL"},
+      {"Path: ", true, ""},
+      {"path:\\x", false, ""},
+      {"path", false, ""},
+      {" path: \\x", false, ""},
+      {"path: \\" + std::string(300, 'd'), true, "\\" + std::string(258, 'd')},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    WriteBytes(dir / "g", c.line + "\n");
+    BlockFile file;
+    file.Open(dir / "g");
+    TextLine line;
+    ASSERT_TRUE(line.ReadLine(file, 0));
+    EXPECT_EQ(IsPathLine(line), c.is_path) << c.line;
+    EXPECT_EQ(PathLineDirectory(line), c.directory) << c.line;
+  }
+}
+
+TEST(IndexFormatTest, EntryNamesAreCutAt259Characters) {
+  TempDir dir;
+  WriteBytes(dir / "f", std::string(400, 'n') + " description\n");
+  BlockFile file;
+  file.Open(dir / "f");
+  EXPECT_EQ(EntryName(file, 0), std::string(259, 'n'));
+}
+
+}  // namespace
+}  // namespace tamblor::text
