@@ -30,7 +30,13 @@ map_drive() {
 # inside the Xvfb display.
 prefix_ready() { qm_wine_end; }
 
-drive() { wine "$UIDRIVER" "$@" | tr -d '\r'; }
+# drive <uidriver arguments>: runs the UI driver; its answer without CRs, its exit status.
+drive() {
+  local out rc
+  out=$(wine "$UIDRIVER" "$@"); rc=$?
+  [ -n "$out" ] && printf '%s\n' "$out" | tr -d '\r'
+  return $rc
+}
 
 check() {  # check <description> <command...>
   local what=$1; shift
