@@ -1,5 +1,7 @@
 #include "install/app/builtin_texts.h"
 
+#include "install/script/ascii_case.h"
+
 namespace install::app {
 namespace {
 
@@ -23,16 +25,6 @@ constexpr BuiltinPromptText kPromptTexts[] = {
     {"CANCELPROMPT", "Cancel"},
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -40,7 +32,7 @@ std::span<const BuiltinPromptText> BuiltinPromptTexts() { return kPromptTexts; }
 
 std::string_view BuiltinPromptTextFor(std::string_view keyword) {
   for (const BuiltinPromptText& entry : kPromptTexts) {
-    if (EqualsIgnoringCase(entry.keyword, keyword)) return entry.text;
+    if (script::EqualsIgnoringCase(entry.keyword, keyword)) return entry.text;
   }
   return {};
 }

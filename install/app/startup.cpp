@@ -3,22 +3,12 @@
 #include <cstdio>
 
 #include "install/app/builtin_texts.h"
+#include "install/script/ascii_case.h"
 
 namespace install::app {
 namespace {
 
 bool IsTokenSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-
-bool StartsWithIgnoringCase(const std::string& text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char a = text[i], b = prefix[i];
-    if (a >= 'a' && a <= 'z') a = static_cast<char>(a - 'a' + 'A');
-    if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
-    if (a != b) return false;
-  }
-  return true;
-}
 
 std::string_view PromptText(std::string_view keyword) { return BuiltinPromptTextFor(keyword); }
 
@@ -58,7 +48,7 @@ bool ScriptNeedsDisks(engine::SourceReader& sources, const std::string& script_p
   auto script = sources.OpenSource(script_path);
   if (!script) return false;
   while (auto line = sources.ReadSourceLine(*script, 999)) {
-    if (StartsWithIgnoringCase(*line, "INSERTDISK:")) return true;
+    if (script::StartsWithIgnoringCase(*line, "INSERTDISK:")) return true;
   }
   return false;
 }

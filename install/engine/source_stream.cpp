@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "install/engine/little_endian.h"
+
 namespace install::engine {
 namespace {
 
@@ -19,9 +21,6 @@ constexpr size_t kEntryDate = 12;
 constexpr size_t kEntrySize = 16;
 constexpr size_t kEntryName = 20;
 
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 

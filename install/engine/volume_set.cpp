@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "install/engine/little_endian.h"
+
 namespace install::engine {
 namespace {
 
@@ -18,10 +20,6 @@ constexpr size_t kMemberCompressedSize = 136;
 constexpr size_t kMemberDate = 140;
 constexpr size_t kMemberTime = 144;
 
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 // A NUL-terminated text field of `size` bytes; *terminated tells whether the
 // NUL was there.

@@ -7,20 +7,12 @@
 #include "install/engine/source_stream.h"
 #include "install/ui/desktop.h"
 
+#include "install/script/ascii_case.h"
+
 namespace install::script {
 
 namespace {
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Settings taken once at start-up; a replayed block skips their lines.
 constexpr std::array<std::string_view, 12> kStartupOnlyKeywords = {
@@ -124,15 +116,15 @@ int ScriptReader::ReadReplay(std::string& line) {
   if (replay_after_endif_ || replay_next_ >= lines.size()) return kReplayEnd;
   std::size_t index = replay_next_++;
   std::string word = FirstBlankWord(lines[index]);
-  if (EqualsIgnoreCase(word, "ENDIF")) {
+  if (EqualsIgnoringCase(word, "ENDIF")) {
     replay_after_endif_ = true;
   } else {
     for (std::string_view skipped : kStartupOnlyKeywords) {
-      if (EqualsIgnoreCase(word, skipped)) return kReplaySkip;
+      if (EqualsIgnoringCase(word, skipped)) return kReplaySkip;
     }
-    if (EqualsIgnoreCase(word, "BEGINFIRSTSCREEN")) {
+    if (EqualsIgnoringCase(word, "BEGINFIRSTSCREEN")) {
       for (std::size_t end = index + 1; end < lines.size(); ++end) {
-        if (EqualsIgnoreCase(FirstBlankWord(lines[end]), "ENDFIRSTSCREEN")) {
+        if (EqualsIgnoringCase(FirstBlankWord(lines[end]), "ENDFIRSTSCREEN")) {
           replay_next_ = end + 1;
           return kReplaySkip;
         }

@@ -2,20 +2,12 @@
 
 #include <array>
 
+#include "install/script/ascii_case.h"
+
 namespace install::script {
 
 namespace {
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 struct FaceWidth {
   std::string_view face;
@@ -41,7 +33,7 @@ int WidthInAverageChars(TextMeasure& measure, std::string_view text, const Measu
 
 int HostTextMeasure::AverageWidthOf(std::string_view face) {
   for (const FaceWidth& entry : kFaceWidths) {
-    if (EqualsIgnoreCase(entry.face, face)) return entry.width;
+    if (EqualsIgnoringCase(entry.face, face)) return entry.width;
   }
   return kBaseWidth;
 }
