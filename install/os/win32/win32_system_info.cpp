@@ -1,6 +1,6 @@
 #include "install/os/win32/win32_system_info.h"
 
-#include <windows.h>
+#include "install/os/win32/windows_api.h"
 
 namespace install::os {
 namespace {

@@ -1,6 +1,6 @@
 #include "install/ui/win32/gdi_text_measure.h"
 
-#include <windows.h>
+#include "install/os/win32/windows_api.h"
 
 #include <string>
 
