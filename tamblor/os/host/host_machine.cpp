@@ -1,0 +1,182 @@
+#include "tamblor/os/host/host_machine.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+
+#include "tamblor/os/host/oem_table.h"
+
+namespace tamblor::os::host {
+namespace {
+
+int DriveIndex(const std::string& path) {
+  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) return -1;
+  return std::toupper(static_cast<unsigned char>(path[0])) - 'A';
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+
+// The entry of `folder` whose name equals `name` ignoring case; `name` itself
+// when there is none.
+std::string MatchEntry(const std::string& folder, const std::string& name) {
+  struct stat st;
+  if (::stat((folder + "/" + name).c_str(), &st) == 0) return name;
+  std::string found = name;
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    while (dirent* entry = ::readdir(dir)) {
+      if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
+        found = entry->d_name;
+        break;
+      }
+    }
+    ::closedir(dir);
+  }
+  return found;
+}
+
+}  // namespace
+
+HostMachine::HostMachine() = default;
+
+void HostMachine::MapDrive(char letter, const std::string& folder, DriveType type, int64_t free_bytes) {
+  int index = std::toupper(static_cast<unsigned char>(letter)) - 'A';
+  if (index < 0 || index >= 26) return;
+  drives_[index] = Drive{folder, type, free_bytes};
+}
+
+const HostMachine::Drive* HostMachine::DriveOf(const std::string& windows_path) const {
+  int index = DriveIndex(Absolute(windows_path));
+  if (index < 0 || drives_[index].folder.empty()) return nullptr;
+  return &drives_[index];
+}
+
+std::string HostMachine::Absolute(const std::string& windows_path) const {
+  if (DriveIndex(windows_path) >= 0) return windows_path;
+  if (!windows_path.empty() && IsSeparator(windows_path[0])) return current_directory_.substr(0, 2) + windows_path;
+  std::string base = current_directory_;
+  if (base.empty() || !IsSeparator(base.back())) base += '\\';
+  return base + windows_path;
+}
+
+std::string HostMachine::ToHostPath(const std::string& windows_path) const {
+  std::string path = Absolute(windows_path);
+  int index = DriveIndex(path);
+  if (index < 0 || drives_[index].folder.empty()) return {};
+  std::string result = drives_[index].folder;
+  size_t pos = 2;
+  while (pos < path.size()) {
+    while (pos < path.size() && IsSeparator(path[pos])) ++pos;
+    size_t end = pos;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    if (end > pos) {
+      std::string name = path.substr(pos, end - pos);
+      if (name == "..") {
+        size_t slash = result.rfind('/');
+        if (result.size() > drives_[index].folder.size() && slash != std::string::npos) result.resize(slash);
+      } else if (name != ".") {
+        result += "/" + (HasWildcard(name) ? name : MatchEntry(result, name));
+      }
+    }
+    pos = end;
+  }
+  return result;
+}
+
+std::FILE* HostMachine::OpenFile(const std::string& path, const char* mode) {
+  std::string host = ToHostPath(path);
+  if (host.empty() || HasWildcard(path)) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  struct stat st;
+  if (::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EACCES;
+    return nullptr;
+  }
+  return std::fopen(host.c_str(), mode);
+}
+
+uint32_t HostMachine::FindAttributes(const std::string& path) {
+  std::string host = ToHostPath(path);
+  if (host.empty()) return kInvalidAttributes;
+  std::string target = host;
+  size_t slash = host.rfind('/');
+  std::string leaf = host.substr(slash + 1);
+  if (HasWildcard(leaf)) {
+    std::string folder = host.substr(0, slash);
+    target.clear();
+    if (DIR* dir = ::opendir(folder.c_str())) {
+      while (dirent* entry = ::readdir(dir)) {
+        if (::fnmatch(leaf.c_str(), entry->d_name, FNM_CASEFOLD) == 0) {
+          target = folder + "/" + entry->d_name;
+          break;
+        }
+      }
+      ::closedir(dir);
+    }
+    if (target.empty()) return kInvalidAttributes;
+  }
+  struct stat st;
+  if (::stat(target.c_str(), &st) != 0) return kInvalidAttributes;
+  if (S_ISDIR(st.st_mode)) return kAttrDirectory;
+  uint32_t attributes = kAttrArchive;
+  if (::access(target.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
+  return attributes;
+}
+
+DriveType HostMachine::DriveTypeOf(const std::string& root) {
+  const Drive* drive = DriveOf(root);
+  return drive ? drive->type : DriveType::NoRootDir;
+}
+
+int64_t HostMachine::FreeBytes(const std::string& root) {
+  const Drive* drive = DriveOf(root);
+  return drive ? drive->free_bytes : -1;
+}
+
+bool HostMachine::ChangeDirectory(const std::string& path) {
+  uint32_t attributes = FindAttributes(path);
+  if (attributes == kInvalidAttributes || (attributes & kAttrDirectory) == 0) return false;
+  current_directory_ = Absolute(path);
+  return true;
+}
+
+int HostMachine::RunCommand(const std::string& command) {
+  commands_.push_back(command);
+  return command_result_;
+}
+
+bool HostMachine::StartProcess(const std::string& program, const std::vector<std::string>& arguments) {
+  if (FindAttributes(program) == kInvalidAttributes) return false;
+  std::vector<std::string> record{program};
+  record.insert(record.end(), arguments.begin(), arguments.end());
+  started_.push_back(record);
+  return true;
+}
+
+LocalTime HostMachine::ToLocalTime(std::time_t when) {
+  std::tm parts{};
+  ::localtime_r(&when, &parts);
+  return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec};
+}
+
+std::string HostMachine::OemToAnsiText(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = static_cast<char>(OemToAnsiByte(static_cast<unsigned char>(c)));
+  return out;
+}
+
+std::string HostMachine::AnsiToOemText(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = static_cast<char>(AnsiToOemByte(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace tamblor::os::host

@@ -1,0 +1,86 @@
+#include "tamblor/os/win32/win32_machine.h"
+
+#include <windows.h>
+#include <process.h>
+
+#include <cstdlib>
+
+namespace tamblor::os::win32 {
+namespace {
+
+// The drive root ("E:\") of a path, or the path itself when it has no letter.
+std::string RootOf(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2) + "\\";
+  return path;
+}
+
+}  // namespace
+
+std::FILE* Win32Machine::OpenFile(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+uint32_t Win32Machine::FindAttributes(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return kInvalidAttributes;
+  FindClose(find);
+  return data.dwFileAttributes;
+}
+
+DriveType Win32Machine::DriveTypeOf(const std::string& root) {
+  return static_cast<DriveType>(GetDriveTypeA(RootOf(root).c_str()));
+}
+
+int64_t Win32Machine::FreeBytes(const std::string& root) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExA(RootOf(root).c_str(), &available, nullptr, nullptr)) return -1;
+  return static_cast<int64_t>(available.QuadPart);
+}
+
+std::string Win32Machine::CurrentDirectory() {
+  char buffer[MAX_PATH] = {};
+  DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+  return length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+bool Win32Machine::ChangeDirectory(const std::string& path) {
+  return SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+std::string Win32Machine::GetModulePath() {
+  char buffer[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+int Win32Machine::RunCommand(const std::string& command) { return std::system(command.c_str()); }
+
+bool Win32Machine::StartProcess(const std::string& program, const std::vector<std::string>& arguments) {
+  std::vector<const char*> argv;
+  for (const std::string& word : arguments) argv.push_back(word.c_str());
+  if (argv.empty()) argv.push_back(program.c_str());
+  argv.push_back(nullptr);
+  return _spawnv(_P_NOWAIT, program.c_str(), argv.data()) != -1;
+}
+
+LocalTime Win32Machine::ToLocalTime(std::time_t when) {
+  std::tm* parts = std::localtime(&when);
+  if (!parts) return {};
+  return LocalTime{parts->tm_year + 1900, parts->tm_mon + 1, parts->tm_mday,
+                   parts->tm_hour, parts->tm_min, parts->tm_sec};
+}
+
+std::string Win32Machine::OemToAnsiText(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) OemToCharBuffA(text.data(), out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+std::string Win32Machine::AnsiToOemText(const std::string& text) {
+  std::string out = text;
+  if (!out.empty()) CharToOemBuffA(text.data(), out.data(), static_cast<DWORD>(out.size()));
+  return out;
+}
+
+}  // namespace tamblor::os::win32

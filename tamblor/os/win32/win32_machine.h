@@ -1,0 +1,24 @@
+// The browser's machine services through the real Win32 and C library calls.
+#pragma once
+
+#include "tamblor/os/machine.h"
+
+namespace tamblor::os::win32 {
+
+class Win32Machine : public Machine {
+ public:
+  std::FILE* OpenFile(const std::string& path, const char* mode) override;
+  uint32_t FindAttributes(const std::string& path) override;
+  DriveType DriveTypeOf(const std::string& root) override;
+  int64_t FreeBytes(const std::string& root) override;
+  std::string CurrentDirectory() override;
+  bool ChangeDirectory(const std::string& path) override;
+  std::string GetModulePath() override;
+  int RunCommand(const std::string& command) override;
+  bool StartProcess(const std::string& program, const std::vector<std::string>& arguments) override;
+  LocalTime ToLocalTime(std::time_t when) override;
+  std::string OemToAnsiText(const std::string& text) override;
+  std::string AnsiToOemText(const std::string& text) override;
+};
+
+}  // namespace tamblor::os::win32

@@ -1,0 +1,207 @@
+// The main window in this process, on a disc made in the root of drive C:
+// of the test prefix: title, children and their layout, the root index,
+// menus with the check mark of the current language, switching, and Exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tamblor/config/disc_config.h"
+#include "tamblor/config/main_window_layout.h"
+#include "tamblor/os/directory.h"
+#include "tamblor/os/win32/win32_machine.h"
+#include "tamblor/os/win32/win32_resources.h"
+#include "tamblor/text/dir_scanner.h"
+#include "tamblor/views/win32/child_windows.h"
+#include "tamblor/win32/browser.h"
+#include "tamblor/win32/main_window.h"
+#include "tamblor/win32/window_classes.h"
+#include "tests/tamblor/win32/build_paths.h"
+
+namespace tamblor {
+namespace {
+
+constexpr char kDrive = 'C';
+
+void WriteFile(const std::string& path, const std::string& content) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  std::fwrite(content.data(), 1, content.size(), file);
+  std::fclose(file);
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+void PumpUntilIdle() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { app::RegisterWindowClasses(GetModuleHandleA(nullptr)); }
+
+  void SetUp() override {
+    // The disc is the root of drive C: of the test's own Wine prefix (a drive
+    // letter cannot be added from inside the prefix).
+    drive_ = std::string(1, kDrive) + ":";
+    folder_ = drive_ + "\\";
+    CreateDirectoryA((folder_ + "TAMBLOR_TEST_LANG").c_str(), nullptr);
+    WriteFile(folder_ + "cdrom.cfg", "DISC_TITLE \"Window Test\"\r\nTRANS_DIR \"\\TAMBLOR_TEST_LANG\"\r\n");
+    WriteFile(folder_ + "00_index.txt", "README.TXT  About\r\n");
+    WriteFile(folder_ + "00_index.ger", "README.TXT  Ueber\r\n");
+    ASSERT_TRUE(CopyFileA((testing::GermanLibraryDir() + "\\GERMAN32.DLL").c_str(),
+                          (folder_ + "TAMBLOR_TEST_LANG\\GERMAN32.DLL").c_str(), FALSE));
+
+    program_ = LoadLibraryExA(testing::ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program_, nullptr);
+    resources_ = std::make_unique<os::win32::Win32Resources>(reinterpret_cast<os::ModuleHandle>(program_));
+    config_ = std::make_unique<config::DiscConfig>(machine_, kDrive);
+    config_->Read(drive_ + "\\cdrom.cfg");
+    browser_ = std::make_unique<app::Browser>(app::Browser{
+        machine_, *resources_, *config_, GetModuleHandleA(nullptr), [this](const std::string& pattern) {
+          std::vector<std::string> names;
+          text::DirScanner scanner(*directories_);
+          if (scanner.Open(pattern, text::ScanMode::Files)) {
+            while (scanner.Next()) names.push_back(scanner.Name());
+          }
+          return names;
+        }});
+  }
+
+  void TearDown() override {
+    if (main_ && IsWindow(main_)) DestroyWindow(main_);
+    PumpUntilIdle();
+    browser_.reset();
+    config_.reset();
+    resources_.reset();
+    if (program_) FreeLibrary(program_);
+    for (const char* name : {"cdrom.cfg", "00_index.txt", "00_index.ger", "TAMBLOR_TEST_LANG\\GERMAN32.DLL"}) {
+      DeleteFileA((folder_ + name).c_str());
+    }
+    RemoveDirectoryA((folder_ + "TAMBLOR_TEST_LANG").c_str());
+  }
+
+  std::vector<std::string> LanguagePopup() {
+    HMENU bar = GetMenu(main_);
+    int position = GetMenuItemCount(bar) - 2;
+    HMENU popup = GetSubMenu(bar, position);
+    SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(position, 0));
+    std::vector<std::string> items;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+      char text[64] = {};
+      GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+      bool checked = (GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+      items.push_back(std::string(text) + (checked ? "*" : ""));
+    }
+    return items;
+  }
+
+  os::win32::Win32Machine machine_;
+  std::unique_ptr<os::DirectoryService> directories_ = os::MakeDirectoryService();
+  std::string folder_, drive_;
+  HMODULE program_ = nullptr;
+  std::unique_ptr<os::win32::Win32Resources> resources_;
+  std::unique_ptr<config::DiscConfig> config_;
+  std::unique_ptr<app::Browser> browser_;
+  HWND main_ = nullptr;
+};
+
+TEST_F(MainWindowTest, ShowsTheRootIndexWithItsChildrenInPlace) {
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  EXPECT_EQ(WindowText(main_), "Tamblor");
+  HWND toolbar = GetDlgItem(main_, views::kToolbarId);
+  HWND panel = GetDlgItem(main_, views::kTitlePanelId);
+  HWND pane = GetDlgItem(main_, views::kTextPaneId);
+  ASSERT_TRUE(toolbar && panel && pane);
+  EXPECT_EQ(WindowText(panel), "Window Test CDROM Root Directory");
+  EXPECT_EQ(WindowText(pane), drive_ + "\\00_index.txt");
+
+  // The first size: 82 characters and 22 lines of the pane's font.
+  int char_width = 0, line_height = 0;
+  views::TextPaneMetrics(pane, &char_width, &line_height);
+  RECT frame;
+  GetWindowRect(main_, &frame);
+  EXPECT_EQ(frame.right - frame.left, 82 * char_width + 20);
+  EXPECT_EQ(frame.bottom - frame.top, 50 + 22 * line_height + 100);
+
+  // The children follow the client area.
+  ShowWindow(main_, SW_SHOW);
+  RECT client;
+  GetClientRect(main_, &client);
+  struct {
+    HWND child;
+    const config::PlacementRule& rule;
+  } children[] = {{toolbar, config::kToolbarRule}, {panel, config::kTitlePanelRule}, {pane, config::kTextPaneRule}};
+  for (const auto& c : children) {
+    RECT r;
+    GetWindowRect(c.child, &r);
+    MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+    config::Placement expected = config::Place(c.rule, client.right, client.bottom);
+    EXPECT_EQ(r.left, expected.x);
+    EXPECT_EQ(r.top, expected.y);
+    EXPECT_EQ(r.right - r.left, expected.width);
+    EXPECT_EQ(r.bottom - r.top, expected.height);
+  }
+}
+
+TEST_F(MainWindowTest, MenusGrayParentDirAndMarkTheCurrentLanguage) {
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  HMENU bar = GetMenu(main_);
+  ASSERT_NE(bar, nullptr);
+  HMENU go = GetSubMenu(bar, 1);
+  SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(go), MAKELPARAM(1, 0));
+  EXPECT_TRUE(GetMenuState(go, 6, MF_BYCOMMAND) & MF_GRAYED) << "the root has no parent directory";
+  EXPECT_EQ(LanguagePopup(), (std::vector<std::string>{"&English*", "&Deutsch"}));
+
+  SendMessageA(main_, WM_COMMAND, 51, 0);
+  EXPECT_EQ(WindowText(GetDlgItem(main_, views::kTitlePanelId)), "Window Test CDROM Hauptverzeichnis");
+  EXPECT_EQ(WindowText(GetDlgItem(main_, views::kTextPaneId)), drive_ + "\\00_index.ger");
+  EXPECT_EQ(WindowText(GetDlgItem(GetDlgItem(main_, views::kToolbarId), views::kWordSearchBox)), "Wortsuche");
+  char first[32] = {};
+  GetMenuStringA(GetMenu(main_), 0, first, sizeof first, MF_BYPOSITION);
+  EXPECT_STREQ(first, "&Datei");
+  EXPECT_EQ(LanguagePopup(), (std::vector<std::string>{"&English", "&Deutsch*"}));
+
+  SendMessageA(main_, WM_COMMAND, 51, 0);  // already current: nothing changes
+  EXPECT_EQ(LanguagePopup(), (std::vector<std::string>{"&English", "&Deutsch*"}));
+  SendMessageA(main_, WM_COMMAND, 50, 0);
+  EXPECT_EQ(WindowText(GetDlgItem(main_, views::kTextPaneId)), drive_ + "\\00_index.txt");
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowAndEndsTheLoop) {
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  SendMessageA(main_, WM_COMMAND, 1, 0);
+  MSG message{};
+  bool quit = false;
+  for (int i = 0; i < 1000 && !quit; ++i) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit = true;
+        break;
+      }
+      DispatchMessageA(&message);
+    }
+  }
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(message.wParam, 0u);
+  EXPECT_FALSE(IsWindow(main_));
+}
+
+}  // namespace
+}  // namespace tamblor
