@@ -20,8 +20,12 @@ constexpr int kNoPosition = -(1 << 30);
 constexpr int kOutputFlush = 4096;
 constexpr int kMaxShortDistance = 256;   // repeats of length 2 carry 2 low bits
 // Matches at least this long are taken without pricing the shorter ones.
-constexpr int kNiceLength = 192;
-constexpr int kMaxChain = 96;
+#ifndef QM_IMPLODE_NICE
+#define QM_IMPLODE_NICE 64
+#define QM_IMPLODE_CHAIN 256
+#endif
+constexpr int kNiceLength = QM_IMPLODE_NICE;
+constexpr int kMaxChain = QM_IMPLODE_CHAIN;
 
 static_assert(kBlockSize % kChainSize == 0, "sliding must keep chain slots aligned");
 
@@ -81,9 +85,12 @@ struct ImplodeState {
   int chain[kChainSize];
   int last_pair[1 << 16];  // latest position of each pair of bytes
 
-  uint32_t price[kBlockSize + 1];
-  Step from[kBlockSize + 1];
-  Step path[kBlockSize];
+  // Parse arrays for blocks of up to `block_capacity` positions, allocated
+  // once the first block's size is known (small inputs need little).
+  int block_capacity;
+  uint32_t* price;
+  Step* from;
+  Step* path;
 
   uint64_t bits;
   unsigned bit_count;
@@ -215,7 +222,7 @@ inline uint32_t LiteralCost(const ImplodeState& s, uint8_t byte) {
 
 // Parses positions [start, end) of the buffer and writes their tokens.
 void EncodeBlock(ImplodeState& s, int start, int end) {
-  const int n = end - start;
+  const int n = end - start;  // at most s.block_capacity
   const int dict = static_cast<int>(s.dict_size);
   s.price[0] = 0;
   for (int j = 1; j <= n; ++j) s.price[j] = UINT32_MAX;
@@ -332,10 +339,20 @@ int Implode(ImplodeRead read, ImplodeWrite write, void* param, unsigned literal_
   // starts at kHistorySize and slides by a whole block.
   s.available = kHistorySize;
   std::memset(s.buffer, 0, kHistorySize);
+  std::unique_ptr<uint8_t[]> parse_arrays;
   for (;;) {
     FillBuffer(s);
     const int start = kHistorySize;
     const int end = s.available - start < kBlockSize ? s.available : start + kBlockSize;
+    if (!parse_arrays) {
+      s.block_capacity = end - start;
+      const size_t positions = static_cast<size_t>(s.block_capacity) + 1;
+      parse_arrays.reset(new (std::nothrow) uint8_t[positions * (sizeof(uint32_t) + 2 * sizeof(Step))]);
+      if (!parse_arrays) return kImplodeNoMemory;
+      s.price = reinterpret_cast<uint32_t*>(parse_arrays.get());
+      s.from = reinterpret_cast<Step*>(s.price + positions);
+      s.path = s.from + positions;
+    }
     if (end > start) EncodeBlock(s, start, end);
     if (end < start + kBlockSize) break;
     SlideBuffer(s, kBlockSize);

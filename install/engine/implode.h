@@ -9,7 +9,7 @@
 //   kImplodeOk              (0) the whole input was encoded and the end code written.
 //   kImplodeBadDictionary   (1) dictionary size is not 1024, 2048 or 4096.
 //   kImplodeBadLiteralMode  (2) literal mode is neither kImplodeBinary nor kImplodeAscii.
-//   kImplodeNoMemory        (3) the encoder's state (about 1 MB) could not be allocated.
+//   kImplodeNoMemory        (3) the encoder's state (under 1.3 MB) could not be allocated.
 // Nothing is written after results 1 to 3.
 //
 // Every stream written is at least 5 bytes long: the stream of an empty input
