@@ -66,6 +66,17 @@ class File {
   virtual int64_t Seek(int64_t offset, int origin) = 0;
 };
 
+// One match of Machine::FindFiles.
+struct FindData {
+  std::string name;         // the bare file name, as the directory spells it
+  uint32_t attributes = 0;  // Win32 attribute bits (kAttrDirectory for directories)
+  uint32_t size = 0;        // length in bytes (low 32 bits); 0 for directories
+  DosDateTime time;         // last-write time, DOS date and time
+};
+
+// Values of MessageBeep.
+enum : uint32_t { kBeepOk = 0x00000000, kBeepAsterisk = 0x00000040, kBeepExclamation = 0x00000030 };
+
 // Show states for StartProcess (values of SW_*).
 enum : int { kShowHide = 0, kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3, kShow = 5 };
 
@@ -93,6 +104,23 @@ class Machine {
   virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
   virtual std::string GetCurrentDirectory() = 0;
   virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  // Renames `from` to `to`, replacing a file `to` that exists (it must not be
+  // read-only and must not be a directory). Same drive only. False on failure;
+  // `to` is then unchanged.
+  virtual bool MoveFileReplacing(const std::string& from, const std::string& to) = 0;
+  // The entries of one directory whose names match the last component of
+  // `pattern` ("A:\DISK1\*.DLL", "*.*", an exact name), in directory order,
+  // with the system's wildcard rules: "*" any run of characters, "?" one
+  // character (or none at the end of the name or before its dot), a final
+  // ".*" or "." also matches a name without an extension ("*.*" matches every
+  // name, "*." only names without one). Letter case is ignored. "." and ".."
+  // are never returned. Empty when the directory does not exist or nothing
+  // matches.
+  virtual std::vector<FindData> FindFiles(const std::string& pattern) = 0;
+  // The version text of a file's version resource: the value
+  // "\StringFileInfo\040904E4\FileVersion", else
+  // "\StringFileInfo\040904B0\FileVersion", cut to 99 characters. False when the file has no version resource or no such value.
+  virtual bool GetFileVersionText(const std::string& path, std::string* text) = 0;
 
   // --- Drives ----------------------------------------------------------------
   // `root` is a drive root such as "A:\"; also accepts any path on the drive.
@@ -100,6 +128,10 @@ class Machine {
   // The volume label of the drive holding `root`; false when the drive has none
   // or cannot be read.
   virtual bool GetVolumeLabel(const std::string& root, std::string* label) = 0;
+  // Bytes free for the caller on the drive holding `root`. False when the
+  // drive cannot be queried (no such drive, no disk). Callers that keep a
+  // signed 32-bit count saturate with SaturatedFreeSpace.
+  virtual bool GetDriveFreeSpace(const std::string& root, uint64_t* free_bytes) = 0;
 
   // --- The system ------------------------------------------------------------
   // The temporary directory, ending in "\"; false when it cannot be obtained.
@@ -110,6 +142,9 @@ class Machine {
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
 
+  // Sounds the system's beep of `type` (kBeepAsterisk, ...).
+  virtual void MessageBeep(uint32_t type) = 0;
+
   // --- Processes -------------------------------------------------------------
   // Starts a command line with a show state. When `wait` is true, waits for it
   // to end and stores its exit code in *exit_code (when not null). Returns false
@@ -117,5 +152,11 @@ class Machine {
   virtual bool StartProcess(const std::string& command_line, int show, bool wait,
                             uint32_t* exit_code) = 0;
 };
+
+// A byte count clamped to the signed 32-bit range (free space on today's disks
+// exceeds what the installer's counts hold).
+inline int32_t SaturatedFreeSpace(uint64_t bytes) {
+  return bytes > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(bytes);
+}
 
 }  // namespace install::os

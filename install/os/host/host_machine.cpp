@@ -1,9 +1,14 @@
 #include "install/os/host/host_machine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <system_error>
+
+#include "install/os/pe_version.h"
+#include "install/os/wildcard_match.h"
 
 namespace install::os {
 namespace fs = std::filesystem;
@@ -152,6 +157,11 @@ void HostMachine::SetDriveLabel(char letter, std::optional<std::string> label) {
 void HostMachine::SetDriveType(char letter, DriveType type) {
   auto it = drives_.find(UpperAscii(letter));
   if (it != drives_.end()) it->second.type = type;
+}
+
+void HostMachine::SetDriveFreeSpace(char letter, std::optional<uint64_t> free_bytes) {
+  auto it = drives_.find(UpperAscii(letter));
+  if (it != drives_.end()) it->second.free_bytes = free_bytes;
 }
 
 void HostMachine::UnmapDrive(char letter) { drives_.erase(UpperAscii(letter)); }
@@ -392,6 +402,96 @@ bool HostMachine::MoveFile(const std::string& from, const std::string& to) {
   return true;
 }
 
+bool HostMachine::MoveFileReplacing(const std::string& from, const std::string& to) {
+  std::string absolute_from = Absolute(from), absolute_to = Absolute(to);
+  if (absolute_from.empty() || absolute_to.empty() || absolute_from[0] != absolute_to[0]) return false;
+  auto local_from = ToLocal(from);
+  auto local_to = ToLocal(to);
+  if (!local_from || !local_to) return false;
+  std::error_code ec;
+  if (!fs::is_regular_file(*local_from, ec)) return false;
+  if (fs::exists(*local_to, ec)) {
+    if (!fs::is_regular_file(*local_to, ec)) return false;
+    if (StoredAttributes(absolute_to) & kAttrReadOnly) return false;
+  }
+  if (!fs::is_directory(local_to->parent_path(), ec)) return false;
+  fs::rename(*local_from, *local_to, ec);
+  if (ec) return false;
+  std::string key_from = AttributeKey(absolute_from);
+  auto it = attributes_.find(key_from);
+  uint32_t moved = it == attributes_.end() ? kAttrArchive : it->second;
+  if (it != attributes_.end()) attributes_.erase(it);
+  attributes_[AttributeKey(absolute_to)] = moved;
+  return true;
+}
+
+std::vector<FindData> HostMachine::FindFiles(const std::string& pattern) {
+  std::vector<FindData> found;
+  std::string path = pattern;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  std::string directory, mask;
+  size_t cut = path.find_last_of('\\');
+  if (cut != std::string::npos) {
+    directory = path.substr(0, cut + 1);
+    mask = path.substr(cut + 1);
+  } else if (path.size() >= 2 && path[1] == ':') {
+    directory = path.substr(0, 2);
+    mask = path.substr(2);
+  } else {
+    directory = ".";
+    mask = path;
+  }
+  if (mask.empty()) return found;
+  std::string absolute_dir = Absolute(directory);
+  auto local_dir = ToLocal(absolute_dir);
+  std::error_code ec;
+  if (absolute_dir.empty() || !local_dir || !fs::is_directory(*local_dir, ec)) return found;
+  if (absolute_dir.back() != '\\') absolute_dir += '\\';
+
+  for (const auto& entry : fs::directory_iterator(*local_dir, ec)) {
+    std::string name = entry.path().filename().string();
+    if (name == "." || name == ".." || !MatchesWildcard(mask, name)) continue;
+    FindData data;
+    data.name = name;
+    data.attributes = GetAttributes(absolute_dir + name);
+    std::error_code entry_ec;
+    if (entry.is_regular_file(entry_ec)) {
+      data.size = static_cast<uint32_t>(entry.file_size(entry_ec));
+    }
+    auto when = fs::last_write_time(entry.path(), entry_ec);
+    if (!entry_ec) {
+      auto sys = fs::file_time_type::clock::to_sys(when);
+      data.time = DosFromUnixTime(
+          std::chrono::duration_cast<std::chrono::seconds>(sys.time_since_epoch()).count());
+    }
+    found.push_back(data);
+  }
+  std::sort(found.begin(), found.end(), [](const FindData& a, const FindData& b) {
+    return AttributeKey(a.name) < AttributeKey(b.name);
+  });
+  return found;
+}
+
+bool HostMachine::GetFileVersionText(const std::string& path, std::string* text) {
+  auto local = ToLocal(path);
+  std::error_code ec;
+  if (!local || !fs::is_regular_file(*local, ec)) return false;
+  uint64_t size = fs::file_size(*local, ec);
+  if (ec) return false;
+  std::ifstream in(*local, std::ios::binary);
+  if (!in) return false;
+  PeReadAt read_at = [&in](uint64_t offset, void* out, uint32_t count) {
+    in.clear();
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(static_cast<char*>(out), count);
+    return static_cast<uint32_t>(in.gcount()) == count;
+  };
+  std::string found;
+  if (!ReadPeVersionText(read_at, size, &found)) return false;
+  *text = found;
+  return true;
+}
+
 bool HostMachine::SetCurrentDirectory(const std::string& path) {
   auto local = ToLocal(path);
   std::error_code ec;
@@ -410,6 +510,13 @@ bool HostMachine::GetVolumeLabel(const std::string& root, std::string* label) {
   const Drive* drive = DriveOf(Absolute(root));
   if (!drive || !drive->label) return false;
   *label = *drive->label;
+  return true;
+}
+
+bool HostMachine::GetDriveFreeSpace(const std::string& root, uint64_t* free_bytes) {
+  const Drive* drive = DriveOf(Absolute(root.empty() ? std::string(".") : root));
+  if (!drive || !drive->free_bytes) return false;
+  *free_bytes = *drive->free_bytes;
   return true;
 }
 

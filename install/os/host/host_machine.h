@@ -9,10 +9,17 @@
 // the local files' modification times, read and written as DOS date and time
 // without conversion to local time.
 //
+// Directory searches return names in the order of their upper-case spelling
+// (a FAT directory lists in creation order; sorting makes the model's order
+// deterministic whatever the local file system does). Version texts are read
+// out of the PE file itself. Free space is a number set per drive (100 MB
+// unless set), not the local disk's. Beeps are recorded.
+//
 // Processes are recorded; a test may install a handler that acts them out.
 #pragma once
 
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -29,7 +36,10 @@ class HostMachine : public Machine {
     std::filesystem::path root;
     DriveType type = DriveType::Fixed;
     std::optional<std::string> label;
+    std::optional<uint64_t> free_bytes = kDefaultFreeBytes;  // nullopt: the query fails
   };
+
+  static constexpr uint64_t kDefaultFreeBytes = 104857600;
 
   struct StartedProcess {
     std::string command_line;
@@ -48,6 +58,7 @@ class HostMachine : public Machine {
                 std::optional<std::string> label = std::nullopt);
   void SetDriveLabel(char letter, std::optional<std::string> label);
   void SetDriveType(char letter, DriveType type);
+  void SetDriveFreeSpace(char letter, std::optional<uint64_t> free_bytes);
   // Unmapped letters answer NoRootDir and open nothing.
   void UnmapDrive(char letter);
 
@@ -58,6 +69,7 @@ class HostMachine : public Machine {
   void SetProcessHandler(ProcessHandler handler) { process_handler_ = std::move(handler); }
 
   const std::vector<StartedProcess>& StartedProcesses() const { return started_; }
+  const std::vector<uint32_t>& Beeps() const { return beeps_; }
 
   // The local path a Windows path names (existing components matched without
   // regard to case; missing ones as given). nullopt when the drive is not
@@ -79,12 +91,17 @@ class HostMachine : public Machine {
   bool MoveFile(const std::string& from, const std::string& to) override;
   std::string GetCurrentDirectory() override { return current_dir_; }
   bool SetCurrentDirectory(const std::string& path) override;
+  bool MoveFileReplacing(const std::string& from, const std::string& to) override;
+  std::vector<FindData> FindFiles(const std::string& pattern) override;
+  bool GetFileVersionText(const std::string& path, std::string* text) override;
   DriveType GetDriveType(const std::string& root) override;
   bool GetVolumeLabel(const std::string& root, std::string* label) override;
+  bool GetDriveFreeSpace(const std::string& root, uint64_t* free_bytes) override;
   bool GetTempPath(std::string* path) override;
   std::string GetWindowsDirectory() override { return windows_dir_; }
   std::string GetSystemDirectory() override { return system_dir_; }
   std::string GetModulePath() override { return module_path_; }
+  void MessageBeep(uint32_t type) override { beeps_.push_back(type); }
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
 
@@ -103,6 +120,7 @@ class HostMachine : public Machine {
   std::string module_path_ = "C:\\INSTALL.EXE";
   ProcessHandler process_handler_;
   std::vector<StartedProcess> started_;
+  std::vector<uint32_t> beeps_;
 };
 
 // DOS date and time <-> seconds since 1970 (no time zone: the value is taken

@@ -2,6 +2,8 @@
 
 #include "install/os/win32/windows_api.h"
 
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace install::os {
@@ -84,7 +86,8 @@ bool Win32Machine::GetDosFileTime(const std::string& path, DosDateTime* out) {
 }
 
 bool Win32Machine::SetDosFileTime(const std::string& path, DosDateTime when) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   FILETIME written;
@@ -106,6 +109,54 @@ bool Win32Machine::DeleteFile(const std::string& path) { return ::DeleteFileA(pa
 
 bool Win32Machine::MoveFile(const std::string& from, const std::string& to) {
   return ::MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool Win32Machine::MoveFileReplacing(const std::string& from, const std::string& to) {
+  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::vector<FindData> Win32Machine::FindFiles(const std::string& pattern) {
+  std::vector<FindData> found;
+  WIN32_FIND_DATAA data;
+  HANDLE search = ::FindFirstFileA(pattern.c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    std::string name = data.cFileName;
+    if (name == "." || name == "..") continue;
+    FindData match;
+    match.name = name;
+    match.attributes = data.dwFileAttributes;
+    match.size = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : data.nFileSizeLow;
+    WORD date = 0, time = 0;
+    if (FileTimeToDosDateTime(&data.ftLastWriteTime, &date, &time)) {
+      match.time.date = date;
+      match.time.time = time;
+    }
+    found.push_back(match);
+  } while (::FindNextFileA(search, &data));
+  ::FindClose(search);
+  return found;
+}
+
+bool Win32Machine::GetFileVersionText(const std::string& path, std::string* text) {
+  DWORD ignored = 0;
+  DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  if (size == 0) return false;
+  std::vector<char> info(size);
+  if (!::GetFileVersionInfoA(path.c_str(), 0, size, info.data())) return false;
+  static const char* const kQueries[] = {"\\StringFileInfo\\040904E4\\FileVersion",
+                                         "\\StringFileInfo\\040904B0\\FileVersion"};
+  for (const char* query : kQueries) {
+    void* value = nullptr;
+    UINT length = 0;
+    if (::VerQueryValueA(info.data(), query, &value, &length) && value) {
+      const char* chars = static_cast<const char*>(value);
+      size_t n = strnlen(chars, length ? length : 1);
+      *text = std::string(chars, std::min<size_t>(n, 99));
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string Win32Machine::GetCurrentDirectory() {
@@ -130,6 +181,16 @@ bool Win32Machine::GetVolumeLabel(const std::string& root, std::string* label) {
     return false;
   }
   *label = name;
+  return true;
+}
+
+bool Win32Machine::GetDriveFreeSpace(const std::string& root, uint64_t* free_bytes) {
+  DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
+  if (!::GetDiskFreeSpaceA(DriveRoot(root).c_str(), &sectors_per_cluster, &bytes_per_sector,
+                           &free_clusters, &clusters)) {
+    return false;
+  }
+  *free_bytes = uint64_t(sectors_per_cluster) * bytes_per_sector * free_clusters;
   return true;
 }
 
@@ -158,6 +219,8 @@ std::string Win32Machine::GetModulePath() {
   DWORD n = GetModuleFileNameA(nullptr, buffer, 998);
   return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
 }
+
+void Win32Machine::MessageBeep(uint32_t type) { ::MessageBeep(type); }
 
 bool Win32Machine::StartProcess(const std::string& command_line, int show, bool wait,
                                 uint32_t* exit_code) {

@@ -18,12 +18,17 @@ class Win32Machine : public Machine {
   bool MoveFile(const std::string& from, const std::string& to) override;
   std::string GetCurrentDirectory() override;
   bool SetCurrentDirectory(const std::string& path) override;
+  bool MoveFileReplacing(const std::string& from, const std::string& to) override;
+  std::vector<FindData> FindFiles(const std::string& pattern) override;
+  bool GetFileVersionText(const std::string& path, std::string* text) override;
   DriveType GetDriveType(const std::string& root) override;
   bool GetVolumeLabel(const std::string& root, std::string* label) override;
+  bool GetDriveFreeSpace(const std::string& root, uint64_t* free_bytes) override;
   bool GetTempPath(std::string* path) override;
   std::string GetWindowsDirectory() override;
   std::string GetSystemDirectory() override;
   std::string GetModulePath() override;
+  void MessageBeep(uint32_t type) override;
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
 };

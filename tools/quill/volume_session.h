@@ -1,0 +1,72 @@
+// What `quill list` and `quill extract` share: a compressed volume set opened
+// from a local file on the host machine, its next volumes looked up in the
+// same directory without asking for disks, and the reader's messages printed
+// with local paths.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "install/engine/engine_state.h"
+#include "install/engine/source_stream.h"
+#include "install/engine/volume_set.h"
+#include "install/os/host/host_machine.h"
+#include "install/ui/desktop.h"
+
+namespace quill {
+
+// The set's directory is drive A:, the output directory (extract) drive E:.
+inline constexpr char kSetDrive[] = "A:\\";
+inline constexpr char kOutputDrive[] = "E:\\";
+
+// Prints every message box as "quill COMMAND: TEXT" on stderr, with drive
+// paths turned back into local ones.
+class ConsoleDesktop : public install::ui::Desktop {
+ public:
+  ConsoleDesktop(std::string command, std::filesystem::path set_dir, std::filesystem::path output_dir)
+      : command_(std::move(command)), set_dir_(std::move(set_dir)), output_dir_(std::move(output_dir)) {}
+  int MessageBox(const std::string& text, const char* caption, unsigned style) override;
+  bool PumpMessages() override { return false; }
+  int messages() const { return messages_; }
+  // `text` with its drive paths made local.
+  std::string Local(const std::string& text) const;
+  void Report(const std::string& text);
+
+ private:
+  std::string command_;
+  std::filesystem::path set_dir_;
+  std::filesystem::path output_dir_;
+  int messages_ = 0;
+};
+
+// Next volumes are in the same directory: always "in the drive"; a volume that
+// is not there ends the set with a line naming it.
+class SameDirectoryDisks : public install::engine::NextDiskRequester {
+ public:
+  explicit SameDirectoryDisks(ConsoleDesktop& desktop) : desktop_(desktop) {}
+  void set_reader(const install::engine::VolumeSetReader* reader) { reader_ = reader; }
+  int RequestNextDisk(bool advance) override;
+
+ private:
+  ConsoleDesktop& desktop_;
+  const install::engine::VolumeSetReader* reader_ = nullptr;
+};
+
+struct VolumeSession {
+  VolumeSession(const std::string& command, const std::filesystem::path& first_volume,
+                const std::filesystem::path& output_dir);
+
+  std::filesystem::path set_dir;
+  std::string first_volume_path;  // on drive A:
+  install::os::HostMachine machine;
+  ConsoleDesktop desktop;
+  SameDirectoryDisks disks;
+  install::engine::ProgressHooks quiet;
+  install::engine::SourceReader sources;
+  install::engine::VolumeSetReader reader;
+};
+
+// "YYYY-MM-DD HH:MM:SS" of a DOS date and time.
+std::string FormatDosDateTime(uint32_t date, uint32_t time);
+
+}  // namespace quill
