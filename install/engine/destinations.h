@@ -30,7 +30,7 @@ struct DestinationServices {
 // logged ("DEFAULTDIR: "), becomes the installation directory, sets the log
 // path, $DEFAULTDIR$ and $DEFAULTDRIVE$, and its drive's free space is read.
 // Returns 0, or 1 when the user quit a dialog, the destination drive cannot
-// be read ("Invalid drive specification." shown) or a directory cannot be
+// be read (the BADDRIVEPROMPT text shown) or a directory cannot be
 // created ("Invalid directory." shown).
 int SetUpDestinations(script::InstallPlan& plan, EngineState& state,
                       const DestinationServices& services);

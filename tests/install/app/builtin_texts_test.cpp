@@ -29,6 +29,12 @@ TEST(BuiltinTextsTest, PromptTextsAreSpelledExactly) {
   EXPECT_EQ(BuiltinPromptTextFor("INSERTDISKPROMPT"), "Please insert ");
   EXPECT_EQ(BuiltinPromptTextFor("OKPROMPT"), "OK");
   EXPECT_EQ(BuiltinPromptTextFor("CANCELPROMPT"), "Cancel");
+  EXPECT_EQ(BuiltinPromptTextFor("BADDIRPROMPT"), "Invalid directory.");
+  EXPECT_EQ(BuiltinPromptTextFor("BADDRIVEPROMPT"), "Invalid drive specification.");
+  EXPECT_EQ(BuiltinPromptTextFor("INIFILEPROMPT"), "Do you wish this program to modify file ");
+  EXPECT_EQ(BuiltinPromptTextFor("NOGROUPPROMPT"), "No group is selected.");
+  EXPECT_EQ(BuiltinPromptTextFor("QUITPROMPT"), "Do you wish to quit?");
+  EXPECT_EQ(BuiltinPromptTextFor("REBOOTPROMPT"), "Do you wish to reboot?");
   EXPECT_EQ(BuiltinPromptTextFor("TITLE"), "");
 }
 

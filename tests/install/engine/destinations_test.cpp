@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "install/app/builtin_texts.h"
 #include "install/engine/destination_dialogs.h"
 #include "tests/install/engine/run_services_fixture.h"
 
@@ -150,7 +151,7 @@ TEST_F(DestinationsTest, DriveThatCannotBeQueriedStopsWithInvalidDrive) {
     DestinationServices services{machine_, desktop, fresh_log, Dialogs(), Expander()};
     EXPECT_EQ(SetUpDestinations(*plan_, state_, services), 1);
     ASSERT_EQ(desktop.Messages().size(), 1u);
-    EXPECT_EQ(desktop.Messages()[0].text, "Invalid drive specification.");
+    EXPECT_EQ(desktop.Messages()[0].text, std::string(app::BuiltinPromptTextFor("BADDRIVEPROMPT")));
     EXPECT_EQ(desktop.Messages()[0].caption, " ");
     EXPECT_EQ(desktop.Messages()[0].style, ui::kMbOk | ui::kMbIconWarning);
     // The entry was logged before the drive was found wanting.
@@ -190,7 +191,7 @@ TEST_F(DestinationsTest, BadDriveInTheDialogKeepsItOpen) {
   Dialogs().QueueOk("D:\\APP");
   ASSERT_EQ(Run(), 0);
   ASSERT_EQ(desktop_.Messages().size(), 1u);
-  EXPECT_EQ(desktop_.Messages()[0].text, "Invalid drive specification.");
+  EXPECT_EQ(desktop_.Messages()[0].text, std::string(app::BuiltinPromptTextFor("BADDRIVEPROMPT")));
   EXPECT_EQ(desktop_.Messages()[0].caption, " ");
   EXPECT_EQ(state_.installation_dir, "D:\\APP");
 }
