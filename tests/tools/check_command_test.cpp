@@ -1,6 +1,5 @@
 // Runs the quill program itself: `quill check` as a script author uses it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,32 +7,13 @@
 #include <string>
 
 #include "tests/support/fixture_builder.h"
+#include "tests/tools/quill_runner.h"
 
 namespace {
 
-std::filesystem::path QuillProgram() {
-  if (const char* build = std::getenv("QM_BUILD")) return std::filesystem::path(build) / "tools" / "quill";
-  // Beside the test program's own build tree: <build>/tests/<this> -> <build>/tools/quill.
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" / "quill";
-}
-
-struct QuillRun {
-  int status = -1;
-  std::string output;
-};
-
-QuillRun Quill(const std::string& arguments, const std::filesystem::path& directory) {
-  std::string command = "cd '" + directory.string() + "' && '" + QuillProgram().string() + "' " + arguments + " 2>&1";
-  QuillRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
+using quill_test::Quill;
+using quill_test::QuillProgram;
+using quill_test::QuillRun;
 
 class CheckCommandTest : public ::testing::Test {
  protected:

@@ -1,7 +1,6 @@
 // Runs `quill list` and `quill extract` on compressed volume sets made by the
 // fixture builder.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "tests/support/fixture_builder.h"
+#include "tests/tools/quill_runner.h"
 
 namespace {
 
@@ -22,28 +22,9 @@ using test_support::VolumeSetOptions;
 constexpr uint32_t kDate = (15u << 9) | (8u << 5) | 24u;  // 1995-08-24
 constexpr uint32_t kTime = (9u << 11) | (30u << 5) | 5u;  // 09:30:10
 
-fs::path QuillProgram() {
-  if (const char* build = std::getenv("QM_BUILD")) return fs::path(build) / "tools" / "quill";
-  return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" / "quill";
-}
-
-struct QuillRun {
-  int status = -1;
-  std::string output;
-};
-
-QuillRun Quill(const std::string& arguments, const fs::path& directory) {
-  std::string command = "cd '" + directory.string() + "' && '" + QuillProgram().string() + "' " + arguments + " 2>&1";
-  QuillRun run;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
-}
+using quill_test::Quill;
+using quill_test::QuillProgram;
+using quill_test::QuillRun;
 
 Bytes Pattern(size_t size) {
   Bytes out(size);
