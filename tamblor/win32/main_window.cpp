@@ -1,18 +1,12 @@
 #include "tamblor/win32/main_window.h"
 
-#include <cstdlib>
-
 #include "tamblor/config/main_window_layout.h"
-#include "tamblor/lang/format_text.h"
 #include "tamblor/lang/resource_names.h"
-#include "tamblor/lang/string_ids.h"
+#include "tamblor/views/index_view.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::app {
 namespace {
-
-constexpr const char* kRootMenu = "VIEWINDEXMENU";
-constexpr int kGoPopup = 1;
 
 MainWindow* Instance(HWND window) {
   return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -46,46 +40,28 @@ LRESULT MainWindow::OnCreate(HWND window) {
   const config::DiscConfig& config = browser_.config;
   languages_ = std::make_unique<lang::LanguageSet>(browser_.resources, browser_.list_files);
   languages_->Create(config.drive(), config.translation_dir(), config.language());
-  languages_->SetSwitchListener([this] {
-    ShowRootIndex();
-    views::ReloadToolbar(toolbar_);
-  });
 
   toolbar_ = views::CreateToolbar(window, instance, languages_.get());
   panel_ = views::CreateTitlePanel(window, instance);
   pane_ = views::CreateTextPane(window, instance);
-  ShowRootIndex();
+
+  host_ = std::make_unique<views::WindowViewHost>(window, panel_, pane_, [this] { ShowAbout(); });
+  stack_ = std::make_unique<views::ViewStack>(*host_, *languages_);
+  disc_prompt_ = std::make_unique<Win32DiscPrompt>(window, *languages_);
+  context_ = std::make_unique<views::ViewContext>(views::ViewContext{
+      browser_.machine, config, *languages_, *host_, *stack_, nullptr, disc_prompt_.get(), false});
+  languages_->SetSwitchListener([this] {
+    stack_->Refresh();
+    views::ReloadToolbar(toolbar_);
+  });
+  // A disc without a root index ends here, after the fatal message.
+  stack_->Push(new views::IndexView(*context_, config.RootPath(), nullptr));
 
   int char_width = 8, line_height = 16;
   views::TextPaneMetrics(pane_, &char_width, &line_height);
   config::WindowSize size = config::InitialMainWindowSize(char_width, line_height);
   SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
   return 0;
-}
-
-void MainWindow::ShowRootIndex() {
-  const config::DiscConfig& config = browser_.config;
-  std::string root = config.RootPath();
-  std::string path = config.TranslatePath(root + languages_->String(lang::kStrIndexFileName));
-  if (browser_.machine.FindAttributes(path) != os::kInvalidAttributes) {
-    index_path_ = path;
-    views::ShowFileInPane(pane_, path);
-  } else if (index_path_.empty()) {
-    std::string text = lang::FormatText(languages_->String(lang::kStrCantLoadIndex), {path});
-    MessageBoxA(window_, text.c_str(), "Tamblor: FATAL ERROR", MB_OK);
-    std::exit(-1);
-  }
-  // A language whose index file the disc lacks keeps the index shown before.
-  views::SetPanelTitle(panel_, lang::FormatText(languages_->String(lang::kStrRootTitle), {config.disc_title()}));
-  SetMenu(window_, reinterpret_cast<HMENU>(languages_->Menu(kRootMenu)));
-  MarkCurrentLanguage();
-  DrawMenuBar(window_);
-}
-
-void MainWindow::MarkCurrentLanguage() {
-  HMENU menu = GetMenu(window_);
-  int count = menu ? GetMenuItemCount(menu) : 0;
-  if (count >= 2) languages_->OnLanguagePopup(reinterpret_cast<os::MenuHandle>(menu), count - 2);
 }
 
 void MainWindow::OnSize(int width, int height) {
@@ -97,10 +73,15 @@ void MainWindow::OnSize(int width, int height) {
 void MainWindow::OnDestroy() {
   // The menus belong to the language; the window must not destroy them too.
   SetMenu(window_, nullptr);
+  if (stack_) stack_->Clear();
   if (toolbar_) SendMessageA(toolbar_, WM_CLOSE, 0, 0);
   if (panel_) SendMessageA(panel_, WM_CLOSE, 0, 0);
   if (pane_) SendMessageA(pane_, WM_CLOSE, 0, 0);
   toolbar_ = panel_ = pane_ = nullptr;
+  context_.reset();
+  stack_.reset();
+  disc_prompt_.reset();
+  host_.reset();
   languages_.reset();
   PostQuitMessage(0);
 }
@@ -110,36 +91,11 @@ void MainWindow::ShowAbout() {
                                reinterpret_cast<os::WindowHandle>(window_), reinterpret_cast<void*>(AboutProc), 0);
 }
 
-bool MainWindow::OnCommand(int command) {
-  switch (command) {
-    case lang::kCmdExit:
-      PostMessageA(window_, WM_CLOSE, 0, 0);
-      return true;
-    case lang::kCmdBack:
-      return false;  // the root index stays: Escape does nothing here
-    case lang::kCmdAbout:
-      ShowAbout();
-      return true;
-    default:
-      break;
-  }
-  if (command < lang::kCmdFirstLanguage) return false;
-  // The window lets go of the old language's menu before it is destroyed.
-  HMENU before = GetMenu(window_);
-  SetMenu(window_, nullptr);
-  if (languages_->OnLanguageCommand(command)) return true;
-  SetMenu(window_, before);
-  return false;
-}
-
-bool MainWindow::OnInitMenuPopup(HMENU popup, int index, bool system_menu) {
-  if (system_menu) return false;
-  if (index == kGoPopup) {
-    // The root index has no parent directory.
-    EnableMenuItem(popup, lang::kCmdBack, MF_BYCOMMAND | MF_GRAYED);
-    return true;
-  }
-  return languages_->OnLanguagePopup(reinterpret_cast<os::MenuHandle>(GetMenu(window_)), index);
+bool MainWindow::ToTopView(UINT message, WPARAM wparam, LPARAM lparam) {
+  views::View* top = stack_ ? stack_->Top() : nullptr;
+  if (!top) return false;
+  return top->HandleMessage(reinterpret_cast<os::WindowHandle>(window_), message, static_cast<uintptr_t>(wparam),
+                            static_cast<intptr_t>(lparam));
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -166,14 +122,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
       delete self;
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       break;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == 0 && self && self->OnCommand(LOWORD(wparam))) return 0;
-      break;
-    case WM_INITMENUPOPUP:
-      if (self && self->OnInitMenuPopup(reinterpret_cast<HMENU>(wparam), LOWORD(lparam), HIWORD(lparam) != 0))
-        return 0;
-      break;
     default:
+      if (self && self->ToTopView(message, wparam, lparam)) return 0;
       break;
   }
   return DefWindowProcA(window, message, wparam, lparam);

@@ -1,6 +1,7 @@
 // The browser's main window ("Tamblor"): it owns the languages, the three
-// children and what is shown, and turns menu, toolbar and keyboard commands
-// into actions.
+// children and the stack of views. Commands from the menus, the toolbar, the
+// keyboard and the text pane, and every other message it does not handle
+// itself, go to the view on top.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +10,10 @@
 #include <string>
 
 #include "tamblor/lang/language_set.h"
+#include "tamblor/views/view_stack.h"
+#include "tamblor/views/win32/window_view_host.h"
 #include "tamblor/win32/browser.h"
+#include "tamblor/win32/disc_prompt_win32.h"
 
 namespace tamblor::app {
 
@@ -30,16 +34,14 @@ class MainWindow {
   LRESULT OnCreate(HWND window);
   void OnSize(int width, int height);
   void OnDestroy();
-  bool OnCommand(int command);
-  bool OnInitMenuPopup(HMENU popup, int index, bool system_menu);
+  // Passes the message to the view on top; true when it handled it.
+  bool ToTopView(UINT message, WPARAM wparam, LPARAM lparam);
 
   lang::LanguageSet* languages() { return languages_.get(); }
+  views::ViewStack* views() { return stack_.get(); }
 
  private:
-  // The disc root's index in the current language: title, menu and file.
-  void ShowRootIndex();
   void ShowAbout();
-  void MarkCurrentLanguage();
 
   Browser& browser_;
   HWND window_ = nullptr;
@@ -47,7 +49,10 @@ class MainWindow {
   HWND panel_ = nullptr;
   HWND pane_ = nullptr;
   std::unique_ptr<lang::LanguageSet> languages_;
-  std::string index_path_;
+  std::unique_ptr<views::WindowViewHost> host_;
+  std::unique_ptr<views::ViewStack> stack_;
+  std::unique_ptr<Win32DiscPrompt> disc_prompt_;
+  std::unique_ptr<views::ViewContext> context_;
 };
 
 }  // namespace tamblor::app

@@ -1,15 +1,16 @@
 // The main window's three children: the toolbar ("ToolBar"), the title panel
 // ("PanelWin", child id 1) and the text pane ("ScrollWin", child id 2).
 //
-// This is the first, read-only form of the children: the toolbar shows its
-// buttons and search box and passes clicks on as commands, the title panel
-// shows the title, and the text pane shows a file's lines (DOS characters
-// converted for display) with scrolling. Selection and search come with the
-// views.
+// The toolbar shows its buttons and search box and passes clicks on as
+// commands, the title panel shows the title, and the text pane shows the
+// document the top view lends it (DOS characters converted for display), with
+// scrolling and, in an index, a whole-entry selection that the keys and the
+// mouse move. Word search and line wrap come with the file viewer.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace tamblor::lang {
@@ -45,9 +46,20 @@ void ReloadToolbar(HWND toolbar);
 HWND CreateTitlePanel(HWND parent, HINSTANCE instance);
 void SetPanelTitle(HWND panel, const std::string& title);
 
+struct ViewDocument;
+
+// The pane re-selects the entry that holds the selection start (index only).
+inline constexpr UINT kPaneSnapSelection = WM_USER + 2;
+
 HWND CreateTextPane(HWND parent, HINSTANCE instance);
-// Shows the lines of the file at `path` (which must exist) from its start.
-void ShowFileInPane(HWND pane, const std::string& path);
+// Shows the document's file from its top position; in an index the kept
+// selection snaps to its entry, or the first entry is selected.
+void AttachDocument(HWND pane, ViewDocument* document);
+// Stores the top position into the document and lets it go.
+void DetachDocument(HWND pane);
+void SetPaneWrap(HWND pane, bool wrap);
+// The attached document's selection start, -1 when none.
+int64_t PaneSelectionStart(HWND pane);
 // The pane font's average character width and line height.
 void TextPaneMetrics(HWND pane, int* char_width, int* line_height);
 

@@ -6,7 +6,9 @@
 
 #include "tamblor/lang/resource_names.h"
 #include "tamblor/text/block_file.h"
+#include "tamblor/text/index_format.h"
 #include "tamblor/text/text_line.h"
+#include "tamblor/views/view_document.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::views {
@@ -17,22 +19,35 @@ constexpr size_t kMaxShownLines = 20000;
 
 struct PaneState {
   std::vector<std::string> lines;  // in the ANSI character set
+  std::vector<int64_t> starts;     // byte position of each line's first byte
+  std::vector<int64_t> ends;       // byte position of the last byte consumed for each line
   int top = 0;                     // first visible line
   int char_width = 8;
   int line_height = 16;
   int rows = 1;
+  ViewDocument* document = nullptr;  // lent by the top view
+  text::BlockFile file;              // the document's file while it is attached
+  bool open_on_release = false;      // a double click in an index opens the entry on release
 };
 
 PaneState* State(HWND pane) { return reinterpret_cast<PaneState*>(GetWindowLongPtrA(pane, GWLP_USERDATA)); }
 
-int LastTop(const PaneState& s) { return std::max(0, static_cast<int>(s.lines.size()) - s.rows + 1); }
+int LineCount(const PaneState& s) { return static_cast<int>(s.lines.size()); }
+int LastTop(const PaneState& s) { return std::max(0, LineCount(s) - s.rows + 1); }
+bool IsIndex(const PaneState& s) { return s.document && s.document->mode == DisplayMode::IndexEntries; }
+
+// The line that holds byte `position` (the last line for positions past it).
+int LineAt(const PaneState& s, int64_t position) {
+  auto after = std::upper_bound(s.starts.begin(), s.starts.end(), position);
+  return std::max(0, static_cast<int>(after - s.starts.begin()) - 1);
+}
 
 void UpdateScrollBar(HWND pane, const PaneState& s) {
   SCROLLINFO info{};
   info.cbSize = sizeof info;
   info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
   info.nMin = 0;
-  info.nMax = std::max(0, static_cast<int>(s.lines.size()) - 1);
+  info.nMax = std::max(0, LineCount(s) - 1);
   info.nPage = static_cast<UINT>(std::max(1, s.rows - 1));
   info.nPos = s.top;
   SetScrollInfo(pane, SB_VERT, &info, TRUE);
@@ -47,12 +62,47 @@ void ScrollTo(HWND pane, PaneState& s, int top) {
   UpdateWindow(pane);
 }
 
+// Brings the selection into the window: its first line at the top when it
+// lies above, its last line on the last full row when it lies below.
+void ShowSelection(HWND pane, PaneState& s) {
+  if (!s.document || s.document->selection_start < 0 || s.lines.empty()) return;
+  int first = LineAt(s, s.document->selection_start);
+  int last = LineAt(s, std::max(s.document->selection_start, s.document->selection_end));
+  int full_rows = std::max(1, s.rows - 1);
+  if (first < s.top) {
+    ScrollTo(pane, s, first);
+  } else if (last >= s.top + full_rows) {
+    ScrollTo(pane, s, last - full_rows + 1);
+  }
+}
+
+// Selects `start` … `end`; in an index the whole entry that holds `start`.
+void SetSelection(HWND pane, PaneState& s, int64_t start, int64_t end) {
+  ViewDocument* d = s.document;
+  if (!d) return;
+  if (start >= 0 && IsIndex(s)) {
+    if (s.file.Size() <= 0) {
+      start = -1;  // an empty index has no entry to select
+    } else {
+      start = text::EntryStart(s.file, std::min(start, s.file.Size() - 1));
+      end = text::NextEntryStart(s.file, start) - 1;
+    }
+  }
+  if (start < 0) end = -1;
+  if (start == d->selection_start && end == d->selection_end) return;
+  d->selection_start = start;
+  d->selection_end = end;
+  InvalidateRect(pane, nullptr, TRUE);
+}
+
 void Paint(HWND pane, PaneState& s) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(pane, &paint);
   FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
   SetBkColor(dc, RGB(255, 255, 255));
+  RECT client;
+  GetClientRect(pane, &client);
   int first = paint.rcPaint.top / s.line_height;
   int last = paint.rcPaint.bottom / s.line_height;
   for (int row = first; row <= last; ++row) {
@@ -60,12 +110,33 @@ void Paint(HWND pane, PaneState& s) {
     if (index >= s.lines.size()) break;
     const std::string& line = s.lines[index];
     TextOutA(dc, s.char_width, row * s.line_height, line.c_str(), static_cast<int>(line.size()));
+    const ViewDocument* d = s.document;
+    if (d && d->selection_start >= 0 && s.starts[index] <= std::max(d->selection_start, d->selection_end) &&
+        s.ends[index] >= d->selection_start) {
+      RECT band{0, row * s.line_height, client.right, (row + 1) * s.line_height};
+      InvertRect(dc, &band);
+    }
   }
   SelectObject(dc, old);
   EndPaint(pane, &paint);
 }
 
+// Up and Down in an index move the selection from entry to entry.
+void MoveSelection(HWND pane, PaneState& s, bool down) {
+  ViewDocument* d = s.document;
+  int64_t size = s.file.Size();
+  if (size <= 0) return;
+  int64_t target = d->selection_start < 0 ? 0 : down ? d->selection_end + 1 : d->selection_start - 1;
+  target = std::clamp<int64_t>(target, 0, size - 1);
+  SetSelection(pane, s, target, target);
+  ShowSelection(pane, s);
+}
+
 void OnKey(HWND pane, PaneState& s, WPARAM key) {
+  if (IsIndex(s) && (key == VK_UP || key == VK_DOWN)) {
+    MoveSelection(pane, s, key == VK_DOWN);
+    return;
+  }
   switch (key) {
     case VK_UP: ScrollTo(pane, s, s.top - 1); break;
     case VK_DOWN: ScrollTo(pane, s, s.top + 1); break;
@@ -88,6 +159,16 @@ void OnVerticalScroll(HWND pane, PaneState& s, WPARAM request) {
     case SB_THUMBTRACK: ScrollTo(pane, s, HIWORD(request)); break;
     default: break;
   }
+}
+
+// A click in an index selects the entry under the pointer.
+void OnButtonDown(HWND pane, PaneState& s, LPARAM point, bool double_click) {
+  SetFocus(pane);
+  if (!IsIndex(s) || s.lines.empty()) return;
+  int row = std::max(0, static_cast<int>(static_cast<short>(HIWORD(point))) / s.line_height);
+  int line = std::min(s.top + row, LineCount(s) - 1);
+  SetSelection(pane, s, s.starts[line], s.starts[line]);
+  s.open_on_release = double_click;
 }
 
 void OnCreate(HWND pane) {
@@ -115,7 +196,7 @@ LRESULT CALLBACK TextPaneWindowProc(HWND window, UINT message, WPARAM wparam, LP
     case WM_NCDESTROY:
       delete s;
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      break;
+      return DefWindowProcA(window, message, wparam, lparam);
     case WM_SIZE:
       if (s) {
         s->rows = HIWORD(lparam) / s->line_height + 1;
@@ -129,23 +210,45 @@ LRESULT CALLBACK TextPaneWindowProc(HWND window, UINT message, WPARAM wparam, LP
         return 0;
       }
       break;
+    default:
+      break;
+  }
+  // Without a document the pane only paints itself white.
+  if (!s || !s->document) return DefWindowProcA(window, message, wparam, lparam);
+  switch (message) {
     case WM_KEYDOWN:
-      if (s) OnKey(window, *s, wparam);
+      OnKey(window, *s, wparam);
       return 0;
     case WM_CHAR:
       if (wparam == VK_RETURN || wparam == 10) {
         SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdSelect, 0);
       } else if (wparam == VK_ESCAPE) {
         SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdBack, 0);
+      } else if (IsIndex(*s) && (wparam == 'n' || wparam == 'N' || wparam == 14)) {
+        MoveSelection(window, *s, true);
+      } else if (IsIndex(*s) && (wparam == 'p' || wparam == 'P' || wparam == 16)) {
+        MoveSelection(window, *s, false);
       } else {
         SendMessageA(GetParent(window), message, wparam, lparam);
       }
       return 0;
     case WM_VSCROLL:
-      if (s) OnVerticalScroll(window, *s, wparam);
+      OnVerticalScroll(window, *s, wparam);
       return 0;
     case WM_LBUTTONDOWN:
-      SetFocus(window);
+      OnButtonDown(window, *s, lparam, false);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(window, *s, lparam, true);
+      return 0;
+    case WM_LBUTTONUP:
+      if (s->open_on_release) {
+        s->open_on_release = false;
+        SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdSelect, 0);
+      }
+      return 0;
+    case kPaneSnapSelection:
+      if (IsIndex(*s)) SetSelection(window, *s, s->document->selection_start, s->document->selection_end);
       return 0;
     default:
       break;
@@ -158,27 +261,63 @@ HWND CreateTextPane(HWND parent, HINSTANCE instance) {
                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(kTextPaneId), instance, nullptr);
 }
 
-void ShowFileInPane(HWND pane, const std::string& path) {
+void AttachDocument(HWND pane, ViewDocument* document) {
   PaneState* s = State(pane);
-  if (!s) return;
+  if (!s || !document) return;
   HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  s->document = document;
+  s->open_on_release = false;
   s->lines.clear();
-  s->top = 0;
-  text::BlockFile file;
-  file.Open(path, 0);
+  s->starts.clear();
+  s->ends.clear();
+  s->file.Open(document->path, 0);
   text::TextLine line(text::TextLine::kDefaultLimit);
   int64_t position = 0;
-  while (s->lines.size() < kMaxShownLines && line.ReadLine(file, position)) {
+  while (s->lines.size() < kMaxShownLines && line.ReadLine(s->file, position)) {
     std::string shown(line.View());
     if (!shown.empty()) OemToCharBuffA(shown.data(), shown.data(), static_cast<DWORD>(shown.size()));
     s->lines.push_back(std::move(shown));
+    s->starts.push_back(line.Start());
+    s->ends.push_back(line.End());
     position = line.End() + 1;
   }
-  file.Close();
-  SetWindowTextA(pane, path.c_str());  // names the shown file to tools that inspect the window
+  s->top = s->lines.empty() ? 0 : std::clamp(LineAt(*s, document->top), 0, LastTop(*s));
+  if (IsIndex(*s)) {
+    // An index always has an entry selected: the one kept, or the first.
+    int64_t start = document->selection_start < 0 ? 0 : document->selection_start;
+    document->selection_start = document->selection_end = -2;  // forces the snap
+    SetSelection(pane, *s, start, start);
+  }
+  SetWindowTextA(pane, document->path.c_str());  // names the shown file to tools that inspect the window
   UpdateScrollBar(pane, *s);
   InvalidateRect(pane, nullptr, TRUE);
   SetCursor(old_cursor);
+}
+
+void DetachDocument(HWND pane) {
+  PaneState* s = State(pane);
+  if (!s || !s->document) return;
+  size_t top = static_cast<size_t>(s->top);
+  s->document->top = top < s->starts.size() ? s->starts[top] : s->file.Size();
+  s->document = nullptr;
+  s->file.Close();
+  s->lines.clear();
+  s->starts.clear();
+  s->ends.clear();
+  s->top = 0;
+  InvalidateRect(pane, nullptr, TRUE);
+}
+
+void SetPaneWrap(HWND pane, bool wrap) {
+  PaneState* s = State(pane);
+  if (!s || !s->document) return;
+  s->document->wrap = wrap;
+  InvalidateRect(pane, nullptr, TRUE);
+}
+
+int64_t PaneSelectionStart(HWND pane) {
+  PaneState* s = State(pane);
+  return s && s->document ? s->document->selection_start : -1;
 }
 
 void TextPaneMetrics(HWND pane, int* char_width, int* line_height) {

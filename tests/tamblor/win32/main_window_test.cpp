@@ -203,5 +203,51 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndEndsTheLoop) {
   EXPECT_FALSE(IsWindow(main_));
 }
 
+TEST_F(MainWindowTest, SelectOpensADirectoryAndAFileAndEscapeComesBack) {
+  const std::string utils = folder_ + "TAMBLOR_TEST_UTILS";
+  CreateDirectoryA(utils.c_str(), nullptr);
+  const std::string index = "==== Window test ====\r\nREADME.TXT  About\r\n            more\r\nTAMBLOR_TEST_UTILS  Tools\r\n";
+  WriteFile(utils + "\\00_index.txt", "TOOL.EXE  A tool\r\n");
+  WriteFile(folder_ + "TAMBLOR_TEST_README.TXT", "x\r\n");
+  WriteFile(folder_ + "00_index.txt", index + "TAMBLOR_TEST_README.TXT  text\r\n");
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  HWND pane = GetDlgItem(main_, views::kTextPaneId);
+  HWND panel = GetDlgItem(main_, views::kTitlePanelId);
+  EXPECT_EQ(views::PaneSelectionStart(pane), 0) << "the first entry is selected";
+
+  SendMessageA(pane, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(views::PaneSelectionStart(pane), static_cast<int64_t>(index.find("README")));
+  SendMessageA(pane, WM_KEYDOWN, VK_DOWN, 0);
+  const int64_t utils_entry = static_cast<int64_t>(index.find("TAMBLOR_TEST_UTILS"));
+  EXPECT_EQ(views::PaneSelectionStart(pane), utils_entry) << "the continuation line belongs to README";
+
+  SendMessageA(pane, WM_CHAR, VK_RETURN, 0);
+  EXPECT_EQ(WindowText(panel), "Directory: " + utils);
+  EXPECT_EQ(WindowText(pane), utils + "\\00_index.txt");
+  HMENU go = GetSubMenu(GetMenu(main_), 1);
+  SendMessageA(main_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(go), MAKELPARAM(1, 0));
+  EXPECT_FALSE(GetMenuState(go, 6, MF_BYCOMMAND) & MF_GRAYED) << "a subdirectory has a parent";
+
+  SendMessageA(pane, WM_CHAR, VK_ESCAPE, 0);
+  EXPECT_EQ(WindowText(panel), "Window Test CDROM Root Directory");
+  EXPECT_EQ(WindowText(pane), folder_ + "00_index.txt");
+  EXPECT_EQ(views::PaneSelectionStart(pane), utils_entry) << "back on the entry it left";
+
+  SendMessageA(pane, WM_KEYDOWN, VK_DOWN, 0);
+  SendMessageA(main_, WM_COMMAND, 7, 0);
+  EXPECT_EQ(WindowText(panel), "ViewFile: " + folder_ + "TAMBLOR_TEST_README.TXT");
+  SendMessageA(main_, WM_COMMAND, 6, 0);
+  EXPECT_EQ(WindowText(panel), "Window Test CDROM Root Directory");
+  SendMessageA(main_, WM_COMMAND, 6, 0);  // the root stays
+  EXPECT_EQ(WindowText(panel), "Window Test CDROM Root Directory");
+
+  DestroyWindow(main_);
+  main_ = nullptr;
+  DeleteFileA((utils + "\\00_index.txt").c_str());
+  RemoveDirectoryA(utils.c_str());
+  DeleteFileA((folder_ + "TAMBLOR_TEST_README.TXT").c_str());
+}
+
 }  // namespace
 }  // namespace tamblor
