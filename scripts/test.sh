@@ -22,7 +22,7 @@ if [ "$windows_preset" = win64 ]; then
   # The 32-bit build only has to prove that the deliverables build; its test
   # programs could not run here.
   bash scripts/build.sh native win64
-  QM_TARGETS="install_program tamblor_program quill" bash scripts/build.sh win32
+  QM_TARGETS="install_program tamblor_program" bash scripts/build.sh win32
 else
   bash scripts/build.sh native win32
 fi

@@ -10,11 +10,18 @@ mkdir -p "$SCREENSHOTS"
 failures=0
 
 # e2e_prefix <name>: a fresh prefix of this test's own under the build tree.
+# Each test starts from a copy of one template prefix, made once per build
+# tree (booting a prefix takes far longer than copying one).
 e2e_prefix() {
   local dir="$QM_BUILD/e2e/$1"
   rm -rf "$dir/prefix" "$dir/prefix.lock"
   mkdir -p "$dir"
-  qm_wine_prefix "$dir/prefix"
+  qm_wine_prefix "$QM_BUILD/e2e/template-prefix"
+  qm_wine_end
+  cp -a "$QM_BUILD/e2e/template-prefix" "$dir/prefix"
+  rm -f "$dir/prefix/.qm-ready"
+  touch "$dir/prefix/.qm-ready"
+  export WINEPREFIX="$dir/prefix"
   E2E_DIR="$dir"
 }
 
