@@ -1,12 +1,42 @@
 // install.exe: the installer's entry point and message loop.
 #include "install/os/win32/windows_api.h"
 
+#include <memory>
+
 #include "install/app/installation.h"
 #include "install/os/win32/win32_machine.h"
 #include "install/os/win32/win32_system_info.h"
+#include "install/ui/backdrop_style.h"
+#include "install/ui/bmp_image.h"
 #include "install/ui/win32/gdi_text_measure.h"
+#include "install/ui/win32/intro_screen_window.h"
 #include "install/ui/win32/main_window.h"
+#include "install/ui/win32/screen_picture.h"
 #include "install/ui/win32/win32_desktop.h"
+
+namespace {
+
+install::ui::Rgb ToUiColour(const install::script::Rgb& colour) {
+  return {colour.red, colour.green, colour.blue};
+}
+
+install::ui::BackdropStyle StyleOf(const install::script::InstallPlan& plan, int screen_width) {
+  install::ui::BackdropStyle style;
+  style.title = plan.title;
+  style.font_face = plan.title_font.face;
+  style.font_size = plan.title_font.point_size;
+  style.bold = plan.title_font.bold != 0;
+  style.italic = plan.title_font.italic != 0;
+  style.underline = plan.title_font.underline != 0;
+  style.title_colour = ToUiColour(plan.title_color);
+  style.top_colour = ToUiColour(plan.screen_color_from);
+  style.bottom_colour = ToUiColour(plan.screen_color_to);
+  if (!plan.prompts.locate.empty()) style.locate_text = plan.prompts.locate;
+  style.screen_width = screen_width;
+  return style;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   install::os::Win32Machine machine;
@@ -19,7 +49,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     return 0;
   }
 
-  // Screen size, for centring the dialogs.
+  // Screen size, for the title and for centring the dialogs.
   installation.SetScreenSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
   HBRUSH window_brush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
   // An empty floppy drive or a missing disk comes back as an error, not a system dialog.
@@ -33,25 +63,55 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     DeleteObject(window_brush);
     return 0;
   }
+  const install::script::InstallPlan& plan = *installation.plan();
 
-  main_window.SetTitle(installation.plan()->title);
+  main_window.SetStyle(StyleOf(plan, installation.screen_width()));
+  if (plan.screen_graphic) {
+    main_window.SetScreenGraphic(install::ui::ScreenPicture(
+        install::ui::LoadBmpFile(machine, plan.screen_graphic->path), plan.screen_graphic->placement));
+  }
   SetWindowTextA(main_window.hwnd(), install::ui::kMainWindowTitle);
   main_window.ShowMaximised();
   SetWindowTextA(main_window.hwnd(), install::ui::kMainWindowTitle);
+  // Let the waiting window messages run, so that the window system puts the
+  // painted backdrop on the screen before the thread blocks on the start
+  // command. The run is not posted yet, so nothing of it can start here.
+  desktop.PumpMessages();
 
   installation.RunAtStart();
 
-  // The run happens inside the main window's handler of WM_USER+1. The plan
-  // executor is not part of the program yet: the run ends at once.
-  main_window.SetRunHandler([] { PostQuitMessage(0); });
-  main_window.ShowMaximised();
-  PostMessageA(main_window.hwnd(), install::ui::kRunInstallationMessage, 0, 0);
+  std::unique_ptr<install::ui::IntroScreenWindow> intro;
+  // The run happens inside the main window's handler of WM_USER+1, which
+  // first does away with the intro screen. The plan executor is not part of
+  // the program yet: the run ends at once.
+  main_window.SetRunHandler([&intro] {
+    intro.reset();
+    PostQuitMessage(0);
+  });
+
+  auto hand_over = [&main_window] {
+    main_window.ShowMaximised();
+    PostMessageA(main_window.hwnd(), install::ui::kRunInstallationMessage, 0, 0);
+  };
+  if (plan.intro_screen) {
+    intro = std::make_unique<install::ui::IntroScreenWindow>();
+    install::ui::ScreenPicture picture(install::ui::LoadBmpFile(machine, plan.intro_screen->path),
+                                       install::ui::kPlaceCentred);
+    if (intro->Create(instance, main_window.hwnd(), std::move(picture), plan.intro_screen->seconds,
+                      hand_over)) {
+      intro->ShowMaximised();
+    } else {
+      intro.reset();
+    }
+  }
+  if (!intro) hand_over();
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  intro.reset();
   DeleteObject(window_brush);
   return static_cast<int>(message.wParam);
 }

@@ -8,24 +8,50 @@
 #include <functional>
 #include <string>
 
+#include "install/ui/backdrop_style.h"
+#include "install/ui/win32/screen_picture.h"
+
 namespace install::ui {
 
+inline constexpr UINT kProgressRefreshMessage = WM_USER;
 inline constexpr UINT kRunInstallationMessage = WM_USER + 1;
+inline constexpr UINT kNextDiskMessage = WM_USER + 2;
+inline constexpr UINT kPleaseWaitMessage = WM_USER + 5;
 inline constexpr const char* kMainWindowClass = "QuillmarshInstall";
 inline constexpr const char* kMainWindowTitle = "Quillmarsh";
 
 class MainWindow {
  public:
+  MainWindow() = default;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow();
+
   // Registers the class and creates the window, hidden. False on failure.
   bool Create(HINSTANCE instance);
   HWND hwnd() const { return hwnd_; }
 
   // Called on WM_USER+1, inside the message loop.
   void SetRunHandler(std::function<void()> run) { run_ = std::move(run); }
-  // The product title painted on the backdrop.
-  void SetTitle(std::string title) { title_ = std::move(title); }
+  // Called on WM_USER+2 with true when the file list position is to advance
+  // first; its result is the message's result when positive.
+  void SetNextDiskHandler(std::function<int(bool advance)> next_disk) {
+    next_disk_ = std::move(next_disk);
+  }
+  // The window that receives the progress refreshes (WM_USER); none: dropped.
+  void SetProgressWindow(HWND progress) { progress_ = progress; }
+
+  void SetStyle(BackdropStyle style) { style_ = std::move(style); }
+  const BackdropStyle& style() const { return style_; }
+  void SetScreenGraphic(ScreenPicture picture) { graphic_ = std::move(picture); }
+  const ScreenPicture& screen_graphic() const { return graphic_; }
 
   void ShowMaximised();
+
+  // The painting steps, public so that they can be drawn on any device context.
+  void PaintBackground(HDC dc, int width, int height);
+  void PaintTitle(HDC dc);
+  void DrawPleaseWait();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -34,7 +60,10 @@ class MainWindow {
 
   HWND hwnd_ = nullptr;
   std::function<void()> run_;
-  std::string title_;
+  std::function<int(bool)> next_disk_;
+  HWND progress_ = nullptr;
+  BackdropStyle style_;
+  ScreenPicture graphic_;
 };
 
 }  // namespace install::ui

@@ -1,0 +1,94 @@
+#include "install/ui/win32/screen_picture.h"
+
+#include <cstring>
+
+namespace install::ui {
+
+ScreenPicture& ScreenPicture::operator=(ScreenPicture&& other) noexcept {
+  if (this != &other) {
+    Free();
+    image_ = std::move(other.image_);
+    placement_ = other.placement_;
+    palette_ = other.palette_;
+    index_header_ = std::move(other.index_header_);
+    other.image_ = BmpImage{};
+    other.palette_ = nullptr;
+  }
+  return *this;
+}
+
+bool ScreenPicture::NeedsBackground(int window_width, int window_height) const {
+  return ui::NeedsBackground(has_bitmap(), placement_, image_.width, image_.height, window_width,
+                             window_height);
+}
+
+void ScreenPicture::Free() {
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
+  index_header_.clear();
+  image_ = BmpImage{};
+}
+
+void ScreenPicture::MakePalette() {
+  const uint32_t count = image_.colors_used;
+  std::vector<uint8_t> storage(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+  auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
+  logical->palVersion = 0x300;
+  logical->palNumEntries = static_cast<WORD>(count);
+  const uint8_t* table = image_.colour_table();
+  for (uint32_t i = 0; i < count; ++i) {
+    // The colour table holds blue, green, red, reserved.
+    logical->palPalEntry[i].peRed = table[4 * i + 2];
+    logical->palPalEntry[i].peGreen = table[4 * i + 1];
+    logical->palPalEntry[i].peBlue = table[4 * i];
+    logical->palPalEntry[i].peFlags = 0;
+  }
+  palette_ = CreatePalette(logical);
+  if (image_.bit_count <= 8) {
+    index_header_.assign(kBmpInfoHeaderSize + count * sizeof(WORD), 0);
+    std::memcpy(index_header_.data(), image_.block.data(), kBmpInfoHeaderSize);
+    for (uint32_t i = 0; i < count; ++i) {
+      const WORD index = static_cast<WORD>(i);
+      std::memcpy(index_header_.data() + kBmpInfoHeaderSize + i * sizeof(WORD), &index, sizeof index);
+    }
+  }
+}
+
+void ScreenPicture::Draw(HDC dc, int window_width, int window_height) {
+  if (!has_bitmap()) return;
+  const std::vector<PictureCopy> copies =
+      PlacePicture(placement_, image_.width, image_.height, window_width, window_height);
+  if (copies.empty()) return;
+
+  HPALETTE previous_palette = nullptr;
+  const BITMAPINFO* header = reinterpret_cast<const BITMAPINFO*>(image_.block.data());
+  UINT usage = DIB_RGB_COLORS;
+  if (UsesPalette()) {
+    if (!palette_) MakePalette();
+    if (palette_) {
+      previous_palette = SelectPalette(dc, palette_, TRUE);
+      RealizePalette(dc);
+      if (!index_header_.empty()) {
+        header = reinterpret_cast<const BITMAPINFO*>(index_header_.data());
+        usage = DIB_PAL_COLORS;
+      }
+    }
+  }
+
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, image_.width, image_.height);
+  if (memory && bitmap) {
+    SetDIBits(dc, bitmap, 0, static_cast<UINT>(image_.height), image_.pixels(), header, usage);
+    HGDIOBJ previous_bitmap = SelectObject(memory, bitmap);
+    for (const PictureCopy& copy : copies) {
+      BitBlt(dc, copy.x, copy.y, copy.width, copy.height, memory, copy.source_x, copy.source_y,
+             SRCCOPY);
+    }
+    SelectObject(memory, previous_bitmap);
+  }
+  if (previous_palette) SelectPalette(dc, previous_palette, TRUE);
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+}
+
+}  // namespace install::ui
