@@ -31,11 +31,22 @@ HWND ParseHandle(const char* text) {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 16)));
 }
 
+// Sends a message with a bound, so that a window whose thread is busy (a
+// program waiting on a process, say) cannot hang the driver.
+LRESULT SendBounded(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000, &result)) {
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
 std::string WindowText(HWND hwnd) {
   // WM_GETTEXT works across processes for standard controls.
-  LRESULT length = SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  LRESULT length = SendBounded(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  if (length < 0 || length > 65536) length = 65536;
   std::vector<char> buffer(static_cast<size_t>(length) + 2, '\0');
-  SendMessageA(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+  SendBounded(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
   return std::string(buffer.data());
 }
 
@@ -273,7 +284,7 @@ int main(int argc, char** argv) {
   if (verb == "set-text" && argc == 5) {
     HWND item = GetDlgItem(hwnd, id);
     if (!item) return 1;
-    SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    SendBounded(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
     return 0;
   }
   if (verb == "click" && argc == 4) {
