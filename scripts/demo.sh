@@ -35,10 +35,9 @@ echo
 echo "== Running D:\\SETUP.EXE ($windows_preset build) under Wine and Xvfb"
 run_in_display '
   wine "D:\\SETUP.EXE" & pid=$!
-  if hwnd=$(drive wait QuillmarshInstall Quillmarsh 30000); then
-    echo "main window shown: \"$(drive text "$hwnd")\""
-    drive screenshot 0 "'"$SCREENSHOTS"'/demo-main-window.png" && echo "screenshot: '"$SCREENSHOTS"'/demo-main-window.png"
+  if drive wait QuillmarshInstall Quillmarsh 30000 >/dev/null; then
+    echo "the script parsed; the backdrop window (class QuillmarshInstall, title \"Quillmarsh\") was shown"
   else
-    echo "the main window was not caught: the run ends at once (the plan executor is not part of the program yet)"
+    echo "no backdrop window was seen"
   fi
-  wait $pid; echo "SETUP.EXE ended with exit code $?"'
+  wait $pid; echo "SETUP.EXE ended with exit code $? (the plan executor is not part of the program yet, so the run ends at once)"'
