@@ -4,7 +4,7 @@
 #   1. checks the sample script with quill and prints the plan it makes;
 #   2. puts the distribution on a drive D: mapped as a CD-ROM in a Wine prefix
 #      of its own, with install.exe beside the script as SETUP.EXE;
-#   3. starts SETUP.EXE, waits for its main window, saves a screenshot, and
+#   3. starts SETUP.EXE, watches for its backdrop window through Win32, and
 #      waits for it to end.
 # On a machine that cannot execute 32-bit code the x86-64 build of the same
 # sources runs instead (see scripts/wine-env.sh).
