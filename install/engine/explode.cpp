@@ -1,5 +1,7 @@
 #include "install/engine/explode.h"
 
+#include "install/engine/memory_io.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -337,27 +339,6 @@ TokenOutcome DecodeStream(ExplodeState& s, Cursor& c, unsigned& pos, unsigned di
     if (outcome != kToken) return outcome;
     if (pos >= kWindowEnd) FlushWindow(s, pos);
   }
-}
-
-struct MemoryIo {
-  const uint8_t* data;
-  size_t size;
-  size_t offset;
-  std::vector<uint8_t>* out;
-};
-
-unsigned ReadFromMemory(char* buffer, unsigned* size, void* param) {
-  MemoryIo& io = *static_cast<MemoryIo*>(param);
-  size_t n = io.size - io.offset;
-  if (n > *size) n = *size;
-  if (n != 0) std::memcpy(buffer, io.data + io.offset, n);
-  io.offset += n;
-  return static_cast<unsigned>(n);
-}
-
-void WriteToVector(char* buffer, unsigned* size, void* param) {
-  MemoryIo& io = *static_cast<MemoryIo*>(param);
-  io.out->insert(io.out->end(), buffer, buffer + *size);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "install/engine/implode.h"
 
+#include "install/engine/memory_io.h"
+
 #include <array>
 #include <bit>
 #include <cstring>
@@ -361,36 +363,12 @@ int Implode(ImplodeRead read, ImplodeWrite write, void* param, unsigned literal_
   return kImplodeOk;
 }
 
-namespace {
-
-struct BufferIo {
-  const uint8_t* data;
-  size_t size;
-  size_t offset;
-  std::vector<uint8_t>* out;
-};
-
-unsigned ReadBuffer(char* buffer, unsigned* size, void* param) {
-  BufferIo& io = *static_cast<BufferIo*>(param);
-  size_t n = io.size - io.offset;
-  if (n > *size) n = *size;
-  if (n != 0) std::memcpy(buffer, io.data + io.offset, n);
-  io.offset += n;
-  return static_cast<unsigned>(n);
-}
-
-void WriteBuffer(char* buffer, unsigned* size, void* param) {
-  BufferIo& io = *static_cast<BufferIo*>(param);
-  io.out->insert(io.out->end(), buffer, buffer + *size);
-}
-
-}  // namespace
 
 int ImplodeBuffer(const uint8_t* data, size_t size, unsigned literal_mode, unsigned dictionary_size,
                   std::vector<uint8_t>& out) {
   out.clear();
-  BufferIo io{data, size, 0, &out};
-  return Implode(ReadBuffer, WriteBuffer, &io, literal_mode, dictionary_size);
+  MemoryIo io{data, size, 0, &out};
+  return Implode(ReadFromMemory, WriteToVector, &io, literal_mode, dictionary_size);
 }
 
 }  // namespace install::engine
