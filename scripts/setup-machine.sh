@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ make libgtest-dev googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          libstorm-dev clang libclang-rt-14-dev)
+          libstorm-dev clang libclang-rt-14-dev python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -61,51 +61,9 @@ out=$(run_in_display '
 echo "$out"
 
 # pixel <png> <x> <y>: "r,g,b" of one pixel of a screenshot.
-pixel() {
-  python3 - "$@" <<'PY'
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-pos, idat, width = 8, b"", 0
-while pos < len(data):
-    length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + length]
-    if kind == b"IHDR":
-        width = struct.unpack(">I", body[:4])[0]
-    elif kind == b"IDAT":
-        idat += body
-    pos += 12 + length
-raw = zlib.decompress(idat)
-x, y = int(sys.argv[2]), int(sys.argv[3])
-row = raw[y * (width * 3 + 1):(y + 1) * (width * 3 + 1)]
-assert row[0] == 0, "unfiltered rows expected"
-print("%d,%d,%d" % tuple(row[1 + 3 * x:4 + 3 * x]))
-PY
-}
-
+pixel() { python3 "$QM_SOURCE/tests/e2e/lib/png_pixels.py" pixel "$@"; }
 # count_colour <png> <r,g,b> <x0> <y0> <x1> <y1>: pixels of that colour in a box.
-count_colour() {
-  python3 - "$@" <<'PY'
-import struct, sys, zlib
-data = open(sys.argv[1], "rb").read()
-pos, idat, width = 8, b"", 0
-while pos < len(data):
-    length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-    body = data[pos + 8:pos + 8 + length]
-    if kind == b"IHDR":
-        width = struct.unpack(">I", body[:4])[0]
-    elif kind == b"IDAT":
-        idat += body
-    pos += 12 + length
-raw = zlib.decompress(idat)
-want = bytes(int(v) for v in sys.argv[2].split(","))
-x0, y0, x1, y1 = (int(v) for v in sys.argv[3:7])
-n = 0
-for y in range(y0, y1):
-    row = raw[y * (width * 3 + 1) + 1:(y + 1) * (width * 3 + 1)]
-    n += sum(1 for x in range(x0, x1) if row[3 * x:3 * x + 3] == want)
-print(n)
-PY
-}
+count_colour() { python3 "$QM_SOURCE/tests/e2e/lib/png_pixels.py" count "$@"; }
 
 check "the start command ran" equals "$(echo "$out" | grep '^about:')" "about:yes"
 check "the intro screen appeared after the start command" equals "$(echo "$out" | grep '^intro:')" "intro:yes"
