@@ -19,14 +19,14 @@
 #include <string>
 #include <vector>
 
-#include "install/engine/explode.h"
-#include "install/engine/implode.h"
+#include "install/archive/explode.h"
+#include "install/archive/implode.h"
 #include "tests/interop/libstorm_pklib.h"
 
 namespace {
 
-using install::engine::Explode;
-using install::engine::Implode;
+using install::archive::Explode;
+using install::archive::Implode;
 using Bytes = std::vector<uint8_t>;
 namespace fs = std::filesystem;
 
@@ -149,7 +149,7 @@ Bytes EncodeLibstorm(const Bytes& input, unsigned mode) {
 
 bool DecodeOurs(const Bytes& stream, Bytes& out) {
   Io io{stream.data(), stream.size(), 0, out.data(), out.size(), 0};
-  std::vector<char> work(install::engine::kExplodeWorkSize);
+  std::vector<char> work(install::archive::kExplodeWorkSize);
   const int r = Explode(ReadIo, WriteIo, work.data(), &io);
   return r == 0 && io.out_size == out.size();
 }

@@ -10,12 +10,12 @@
 #include <cstring>
 #include <vector>
 
-#include "install/engine/explode.h"
-#include "install/engine/implode.h"
+#include "install/archive/explode.h"
+#include "install/archive/implode.h"
 
 namespace {
 
-using namespace install::engine;
+using namespace install::archive;
 
 struct Source {
   const uint8_t* data;

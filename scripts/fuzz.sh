@@ -3,7 +3,7 @@
 # runs a bounded number of executions over a small generated seed corpus.
 #   scripts/fuzz.sh [RUNS]          (default 200000)
 # Exits non-zero when the fuzzer finds a crash; the crashing input is left in
-# the work directory (crash-*): copy it to tests/install/engine/fixtures/ as
+# the work directory (crash-*): copy it to tests/install/archive/fixtures/ as
 # a .bin file and say in fixtures/README.md how it was found.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -13,10 +13,10 @@ mkdir -p "$work/corpus"
 cxx="${CLANGXX:-clang++}"
 
 # The encoder only checks round trips; it is sanitized but not a coverage target.
-"$cxx" -std=c++20 -g -O1 -fsanitize=address,undefined -c "$root/install/engine/implode.cpp" \
+"$cxx" -std=c++20 -g -O1 -fsanitize=address,undefined -c "$root/install/archive/implode.cpp" \
   -I"$root" -o "$work/implode.o"
 "$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root" "$root/fuzz/explode_fuzz.cpp" "$root/install/engine/explode.cpp" \
+  -I"$root" "$root/fuzz/explode_fuzz.cpp" "$root/install/archive/explode.cpp" \
   "$work/implode.o" -o "$work/explode_fuzz"
 
 # Seeds: the published example streams, the shortest stream, and streams made
@@ -31,7 +31,7 @@ cat > "$work/make_seeds.cpp" <<'CPP'
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "install/engine/implode.h"
+#include "install/archive/implode.h"
 int main(int argc, char** argv) {
   const char* texts[] = {"Setup copies the files to your hard disk.\r\n[Files]\r\nA=B\r\n",
                          "\x00\x01\x02\x03\x00\x01\x02\x03\xff\xfe\x00\x00\x00\x00\x00\x00\x00\x00\x00"};
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 6; ++i) text += text;
     for (unsigned mode = 0; mode < 2; ++mode) {
       std::vector<uint8_t> stream;
-      install::engine::ImplodeBuffer(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mode,
+      install::archive::ImplodeBuffer(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mode,
                                      1024u << (n % 3), stream);
       std::string path = std::string(argv[1]) + "/made" + std::to_string(n++);
       FILE* f = std::fopen(path.c_str(), "wb");
@@ -53,8 +53,8 @@ int main(int argc, char** argv) {
   return 0;
 }
 CPP
-"$cxx" -std=c++20 -O1 -I"$root" "$work/make_seeds.cpp" "$root/install/engine/implode.cpp" \
-  "$root/install/engine/explode.cpp" -o "$build_seeds"
+"$cxx" -std=c++20 -O1 -I"$root" "$work/make_seeds.cpp" "$root/install/archive/implode.cpp" \
+  "$root/install/archive/explode.cpp" -o "$build_seeds"
 "$build_seeds" "$work/corpus"
 
 cd "$work"

@@ -28,6 +28,7 @@ else
 fi
 
 status=0
+bash scripts/check-layers.sh || status=1
 bash scripts/check-deliverables.sh build/win32 || status=1
 ctest --preset native -j "$(nproc)" || status=1
 ctest --preset "$windows_preset" || status=1

@@ -6,7 +6,7 @@
 namespace install::app {
 
 Installation::Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
-                           script::TextMeasure& measure)
+                           ui::TextMeasure& measure)
     : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {}
 
 StartDecision Installation::Prepare(const std::string& arguments) {

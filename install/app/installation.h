@@ -8,12 +8,12 @@
 #include <string>
 
 #include "install/app/startup.h"
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/machine.h"
 #include "install/os/system_info.h"
 #include "install/script/install_plan.h"
 #include "install/script/script_parser.h"
-#include "install/script/text_measure.h"
+#include "install/ui/text_measure.h"
 #include "install/ui/desktop.h"
 
 namespace install::app {
@@ -21,7 +21,7 @@ namespace install::app {
 class Installation {
  public:
   Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
-               script::TextMeasure& measure);
+               ui::TextMeasure& measure);
 
   // Program directory, options, script path and the restart decision.
   StartDecision Prepare(const std::string& arguments);
@@ -44,7 +44,7 @@ class Installation {
   void RunAtStart();
 
   const StartupValues& values() const { return values_; }
-  engine::SourceReader& sources() { return sources_; }
+  archive::SourceReader& sources() { return sources_; }
   // The plan; null before CreatePlanAndParse.
   script::InstallPlan* plan() { return plan_.get(); }
 
@@ -52,8 +52,8 @@ class Installation {
   os::Machine& machine_;
   os::SystemInfo& system_;
   ui::Desktop& desktop_;
-  script::TextMeasure& measure_;
-  engine::SourceReader sources_;
+  ui::TextMeasure& measure_;
+  archive::SourceReader sources_;
   StartupValues values_;
   std::unique_ptr<script::InstallPlan> plan_;
   int screen_width_ = 640;

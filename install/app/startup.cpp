@@ -2,15 +2,15 @@
 
 #include <cstdio>
 
-#include "install/app/builtin_texts.h"
-#include "install/script/ascii_case.h"
+#include "install/ui/builtin_texts.h"
+#include "install/os/ascii_case.h"
 
 namespace install::app {
 namespace {
 
 bool IsTokenSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-std::string_view PromptText(std::string_view keyword) { return BuiltinPromptTextFor(keyword); }
+std::string_view PromptText(std::string_view keyword) { return ui::BuiltinPromptTextFor(keyword); }
 
 constexpr uint32_t kCopyChunk = 32768;
 // Windows calls are given a capacity of 998 in a 1000-byte buffer.
@@ -44,11 +44,11 @@ std::string DefaultScriptPath(const std::string& program_path) {
   return program_path.substr(0, dot + 1) + "cfg";
 }
 
-bool ScriptNeedsDisks(engine::SourceReader& sources, const std::string& script_path) {
+bool ScriptNeedsDisks(archive::SourceReader& sources, const std::string& script_path) {
   auto script = sources.OpenSource(script_path);
   if (!script) return false;
   while (auto line = sources.ReadSourceLine(*script, 999)) {
-    if (script::StartsWithIgnoringCase(*line, "INSERTDISK:")) return true;
+    if (os::StartsWithIgnoringCase(*line, "INSERTDISK:")) return true;
   }
   return false;
 }
@@ -110,7 +110,7 @@ StartDecision Startup::Prepare(const std::string& arguments, StartupValues* valu
   return Restart(*values);
 }
 
-void Startup::CopyChunks(engine::SourceStream& from, const std::string& to) {
+void Startup::CopyChunks(archive::SourceStream& from, const std::string& to) {
   auto out = machine_.Open(to, os::OpenMode::Create);
   std::string chunk(kCopyChunk, '\0');
   for (;;) {

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/machine.h"
 #include "install/script/macros.h"
 #include "install/ui/desktop.h"
@@ -50,11 +50,11 @@ CommandLine SplitCommandLine(const std::string& arguments);
 std::string DefaultScriptPath(const std::string& program_path);
 
 // True when the script holds a line that begins with "INSERTDISK:" (any case).
-bool ScriptNeedsDisks(engine::SourceReader& sources, const std::string& script_path);
+bool ScriptNeedsDisks(archive::SourceReader& sources, const std::string& script_path);
 
 class Startup {
  public:
-  Startup(os::Machine& machine, ui::Desktop& desktop, engine::SourceReader& sources)
+  Startup(os::Machine& machine, ui::Desktop& desktop, archive::SourceReader& sources)
       : machine_(machine), desktop_(desktop), sources_(sources) {}
 
   // Initialisation up to the normal start: program directory, options, script
@@ -69,12 +69,12 @@ class Startup {
  private:
   StartDecision Restart(const StartupValues& values);
   // Copies a source to a new file in 32768-byte chunks; errors stop the copy silently.
-  void CopyChunks(engine::SourceStream& from, const std::string& to);
+  void CopyChunks(archive::SourceStream& from, const std::string& to);
   void Warn(const std::string& text);
 
   os::Machine& machine_;
   ui::Desktop& desktop_;
-  engine::SourceReader& sources_;
+  archive::SourceReader& sources_;
 };
 
 }  // namespace install::app

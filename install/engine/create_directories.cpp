@@ -6,11 +6,11 @@ namespace {
 // The directory list of one call, sent to the log as one entry.
 class DirectoryList {
  public:
-  explicit DirectoryList(InstallLog& log) : log_(log) {}
+  explicit DirectoryList(sysedit::InstallLog& log) : log_(log) {}
   ~DirectoryList() { Flush(); }
 
   void Add(const std::string& path) {
-    std::string line = DirectoryLogEntry(path) + "\n";
+    std::string line = sysedit::DirectoryLogEntry(path) + "\n";
     if (!text_.empty() && text_.size() + line.size() > kDirectoryListCapacity) Flush();
     text_ += line;
   }
@@ -21,14 +21,14 @@ class DirectoryList {
     text_.clear();
   }
 
-  InstallLog& log_;
+  sysedit::InstallLog& log_;
   std::string text_;
 };
 
 }  // namespace
 
 int CreateDirectories(const std::string& path, const std::string& existing_prefix,
-                      os::Machine& machine, ui::Desktop& desktop, InstallLog& log,
+                      os::Machine& machine, ui::Desktop& desktop, sysedit::InstallLog& log,
                       const std::string& bad_dir_text) {
   DirectoryList created(log);
   std::string prefix = existing_prefix;
@@ -51,7 +51,7 @@ int CreateDirectories(const std::string& path, const std::string& existing_prefi
 }
 
 int CreateDirectoryPath(const std::string& path, os::Machine& machine, ui::Desktop& desktop,
-                        InstallLog& log, const std::string& bad_dir_text) {
+                        sysedit::InstallLog& log, const std::string& bad_dir_text) {
   return CreateDirectories(path, path.substr(0, std::min<size_t>(3, path.size())), machine, desktop,
                            log, bad_dir_text);
 }

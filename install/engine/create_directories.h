@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "install/os/machine.h"
 #include "install/ui/desktop.h"
 
@@ -26,12 +26,12 @@ inline constexpr std::size_t kDirectoryListCapacity = 999;
 // fails, shows `bad_dir_text` in a warning box (default caption) and returns
 // kDirectoriesFailed; the levels created before it are still logged.
 int CreateDirectories(const std::string& path, const std::string& existing_prefix,
-                      os::Machine& machine, ui::Desktop& desktop, InstallLog& log,
+                      os::Machine& machine, ui::Desktop& desktop, sysedit::InstallLog& log,
                       const std::string& bad_dir_text);
 
 // CreateDirectories starting from the path's first three characters (its
 // drive root).
 int CreateDirectoryPath(const std::string& path, os::Machine& machine, ui::Desktop& desktop,
-                        InstallLog& log, const std::string& bad_dir_text);
+                        sysedit::InstallLog& log, const std::string& bad_dir_text);
 
 }  // namespace install::engine

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "install/app/builtin_texts.h"
+#include "install/ui/builtin_texts.h"
 #include "install/engine/create_directories.h"
 
 namespace install::engine {
@@ -23,13 +23,13 @@ Choice ChoosePath(const script::DestinationDir& record, bool may_hold_macro,
     *path = proposal;
     return Choice::Taken;
   }
-  DestinationQuestion question;
+  ui::DestinationQuestion question;
   question.ask_mode = record.ask_mode;
-  question.prompt = record.has_own_prompt ? record.prompt : DefaultDestinationPrompt(record.ask_mode);
+  question.prompt = record.has_own_prompt ? record.prompt : ui::DefaultDestinationPrompt(record.ask_mode);
   question.path = proposal;
   std::string chosen;
-  if (services.dialogs.AskDestination(question, &chosen) != kDestinationConfirmed) return Choice::Cancelled;
-  *path = chosen.substr(0, kDestinationPathCapacity);
+  if (services.dialogs.AskDestination(question, &chosen) != ui::kDestinationConfirmed) return Choice::Cancelled;
+  *path = chosen.substr(0, ui::kDestinationPathCapacity);
   return Choice::Asked;
 }
 
@@ -48,7 +48,7 @@ int SetUpDestinations(script::InstallPlan& plan, EngineState& state,
   if (!plan.destinations[0]) {
     script::DestinationDir record;
     record.ask_mode = script::kAskDriveAndDirectory;
-    record.prompt = std::string(app::kAskDriveAndDirectoryText);
+    record.prompt = std::string(ui::kAskDriveAndDirectoryText);
     record.path = "C:\\NEWFILES";
     record.path[0] = plan.hard_disk_letter;
     plan.destinations[0] = record;
@@ -66,7 +66,7 @@ int SetUpDestinations(script::InstallPlan& plan, EngineState& state,
   services.log.SetLogPath(path);
   // Without a dialog the directory does not exist yet: the entry waits for
   // the log and its own line end keeps it a line of its own.
-  services.log.AppendLogLine(DefaultDirLogEntry(path) + (asked ? "" : "\n"));
+  services.log.AppendLogLine(sysedit::DefaultDirLogEntry(path) + (asked ? "" : "\n"));
 
   uint64_t free_bytes = 0;
   if (path.empty() ||

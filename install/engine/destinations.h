@@ -4,9 +4,9 @@
 // destination dialog or taken as the script gives it.
 #pragma once
 
-#include "install/engine/destination_dialogs.h"
+#include "install/ui/destination_dialogs.h"
 #include "install/engine/engine_state.h"
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "install/engine/macro_expander.h"
 #include "install/os/machine.h"
 #include "install/script/install_plan.h"
@@ -17,8 +17,8 @@ namespace install::engine {
 struct DestinationServices {
   os::Machine& machine;
   ui::Desktop& desktop;
-  InstallLog& log;
-  DestinationDialogs& dialogs;
+  sysedit::InstallLog& log;
+  ui::DestinationDialogs& dialogs;
   // Expands a DIR2 or DIR3 path that begins with a macro; none: as written.
   MacroExpander expand;
 };

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "install/app/builtin_texts.h"
-#include "install/script/ascii_case.h"
+#include "install/ui/builtin_texts.h"
+#include "install/os/ascii_case.h"
 
 namespace install::engine {
 namespace {
@@ -21,7 +21,7 @@ bool IsDiskChangeAt(const script::InstallPlan& plan, int index) {
 int DiskPrompter::DiskPrompt(const std::string* file_name) {
   FileEntry scratch;
   scratch.kind = FileEntryKind::DiskChange;
-  scratch.name = std::string(app::kNextDiskText);
+  scratch.name = std::string(ui::kNextDiskText);
   const bool designated = IsDiskChangeAt(plan_, state_.current_disk_index);
   const FileEntry& entry =
       designated ? plan_.file_list[static_cast<std::size_t>(state_.current_disk_index)] : scratch;
@@ -56,7 +56,7 @@ int DiskPrompter::NextDiskPrompt(bool advance) {
 
 int DiskPrompter::RequestNextDisk(bool advance) {
   const int result = NextDiskPrompt(advance);
-  return result < 0 ? kDiskInPlace : result;
+  return result < 0 ? archive::kDiskInPlace : result;
 }
 
 int DiskPrompter::RunPromptLoop(const std::string& text, const std::string* check, int accepted) {
@@ -82,7 +82,7 @@ bool DiskPrompter::LabelMatches(const std::string& check) {
   const std::string root = state_.source_dir.substr(0, 1) + ":\\";
   std::string label;
   if (!machine_.GetVolumeLabel(root, &label)) return false;
-  return script::EqualsIgnoringCase(label, check);
+  return os::EqualsIgnoringCase(label, check);
 }
 
 }  // namespace install::engine

@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "install/engine/disk_request.h"
+#include "install/archive/disk_request.h"
 #include "install/engine/engine_state.h"
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/machine.h"
 #include "install/script/install_plan.h"
 #include "install/ui/desktop.h"
@@ -21,10 +21,10 @@ namespace install::engine {
 // Results of the prompts.
 enum : int { kDiskPromptInPlace = 0, kDiskPromptQuit = 1, kDiskPromptScratch = -1 };
 
-class DiskPrompter : public NextDiskRequester {
+class DiskPrompter : public archive::NextDiskRequester {
  public:
   DiskPrompter(const script::InstallPlan& plan, EngineState& state, os::Machine& machine,
-               ui::Desktop& desktop, SourceReader& sources)
+               ui::Desktop& desktop, archive::SourceReader& sources)
       : plan_(plan), state_(state), machine_(machine), desktop_(desktop), sources_(sources) {}
 
   // Asks for the disk of the disk-change entry at the current disk index.
@@ -44,8 +44,8 @@ class DiskPrompter : public NextDiskRequester {
   // disk-change entry or the user chose to quit.
   int NextDiskPrompt(bool advance);
 
-  // NextDiskRequester, for the volume-set reader: NextDiskPrompt with
-  // negative results turned into kDiskInPlace.
+  // archive::NextDiskRequester, for the volume-set reader: NextDiskPrompt with
+  // negative results turned into archive::kDiskInPlace.
   int RequestNextDisk(bool advance) override;
 
  private:
@@ -59,7 +59,7 @@ class DiskPrompter : public NextDiskRequester {
   EngineState& state_;
   os::Machine& machine_;
   ui::Desktop& desktop_;
-  SourceReader& sources_;
+  archive::SourceReader& sources_;
 };
 
 }  // namespace install::engine

@@ -7,35 +7,15 @@
 #include <vector>
 
 #include "install/engine/create_directories.h"
-#include "install/engine/explode.h"
+#include "install/archive/explode.h"
+#include "install/os/ascii_case.h"
+#include "install/ui/builtin_texts.h"
 
 namespace install::engine {
 namespace {
 
 using script::Compression;
 using script::OverwriteMode;
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
-
-// Compares as the C library's case-blind string comparison does: byte by
-// byte, letters folded to lower case.
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = static_cast<unsigned char>(LowerAscii(a[i]));
-    unsigned char y = static_cast<unsigned char>(LowerAscii(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 std::string DirectoryOf(const std::string& path) {
   size_t cut = path.find_last_of('\\');
@@ -50,12 +30,12 @@ std::string Join(const std::string& directory, const std::string& name) {
 // Files whose version texts decide under New before their dates do. The
 // extension is the text after the first dot of the file name.
 bool HasVersionedExtension(const std::string& path) {
-  std::string name = FileNameOfPath(path);
+  std::string name = archive::FileNameOfPath(path);
   size_t dot = name.find('.');
   if (dot == std::string::npos) return false;
   std::string extension = name.substr(dot + 1);
-  return EqualsIgnoringCase(extension, "dll") || EqualsIgnoringCase(extension, "vbx") ||
-         EqualsIgnoringCase(extension, "ocx");
+  return os::EqualsIgnoringCase(extension, "dll") || os::EqualsIgnoringCase(extension, "vbx") ||
+         os::EqualsIgnoringCase(extension, "ocx");
 }
 
 bool IsLater(os::DosDateTime a, os::DosDateTime b) {
@@ -71,9 +51,9 @@ struct FileInstaller::ExplodeTarget {
   uint32_t handed_out = 0;  // as the set reader counts it
 };
 
-FileInstaller::FileInstaller(os::Machine& machine, ui::Desktop& desktop, SourceReader& sources,
-                             VolumeSetReader& volumes, NextDiskRequester& disks,
-                             ProgressHooks& progress, InstallLog& log, EngineState& state)
+FileInstaller::FileInstaller(os::Machine& machine, ui::Desktop& desktop, archive::SourceReader& sources,
+                             archive::VolumeSetReader& volumes, archive::NextDiskRequester& disks,
+                             archive::ProgressHooks& progress, sysedit::InstallLog& log, EngineState& state)
     : machine_(machine), desktop_(desktop), sources_(sources), volumes_(volumes), disks_(disks),
       progress_(progress), log_(log), state_(state) {}
 
@@ -121,7 +101,7 @@ int FileInstaller::InstallEntryFiles(const script::FileEntry& entry) {
 
   // The continuation volume of a set installed earlier is part of that set.
   const std::string& consumed = volumes_.last_continuation_volume();
-  if (!consumed.empty() && EqualsIgnoringCase(consumed, name_part)) return kEntryContinue;
+  if (!consumed.empty() && os::EqualsIgnoringCase(consumed, name_part)) return kEntryContinue;
 
   const std::string& installation_dir = state_.installation_dir;
   std::string destination_dir = installation_dir;
@@ -165,9 +145,9 @@ int FileInstaller::WalkSources(const script::FileEntry& entry, const std::string
     matches.clear();
     // An exact name (or an install-archive member) opens directly; only a name
     // that does not open is searched for, so a pattern never finds a member.
-    if (std::unique_ptr<SourceStream> stream = sources_.OpenSource(source_path)) {
-      SourceReader::CloseSource(std::move(stream));
-      matches.push_back(Match{FileNameOfPath(name_part), source_path, false});
+    if (std::unique_ptr<archive::SourceStream> stream = sources_.OpenSource(source_path)) {
+      archive::SourceReader::CloseSource(std::move(stream));
+      matches.push_back(Match{archive::FileNameOfPath(name_part), source_path, false});
     } else {
       for (const os::FindData& found : machine_.FindFiles(source_path)) {
         matches.push_back(Match{found.name, source_dir + found.name,
@@ -176,7 +156,7 @@ int FileInstaller::WalkSources(const script::FileEntry& entry, const std::string
     }
     if (!matches.empty()) break;
     if (state_.current_disk_index != -1) {
-      if (disks_.RequestNextDisk(false) == kDiskInPlace) continue;
+      if (disks_.RequestNextDisk(false) == archive::kDiskInPlace) continue;
       return kEntryStop;
     }
     desktop_.MessageBox(texts_.file_not_found + source_path + ". ", " ",
@@ -193,7 +173,7 @@ int FileInstaller::WalkSources(const script::FileEntry& entry, const std::string
                                      destination_dir),
                  os::kShowMaximized);
       progress_.RefreshProgress();
-    } else if (IsMultiVolumeStart(sources_, match.source)) {
+    } else if (archive::IsMultiVolumeStart(sources_, match.source)) {
       pending_set = match;  // only the last set start of an entry is installed
     } else {
       if (InstallFile(Join(destination_dir, match.name), match.source, entry.overwrite,
@@ -227,7 +207,7 @@ bool FileInstaller::SourceIsNewer(const std::string& source, const std::string& 
     std::string source_version, destination_version;
     if (machine_.GetFileVersionText(source, &source_version) &&
         machine_.GetFileVersionText(destination, &destination_version)) {
-      int order = CompareIgnoringCase(source_version, destination_version);
+      int order = os::CompareIgnoringCase(source_version, destination_version);
       if (order != 0) return order > 0;
     }
   }
@@ -243,7 +223,7 @@ bool FileInstaller::PrepareDestination(const std::string& destination) {
   const uint32_t guarding = os::kAttrReadOnly | os::kAttrHidden | os::kAttrSystem;
   if ((attributes & os::kAttrDirectory) ||
       ((attributes & guarding) && !machine_.SetAttributes(destination, os::kAttrNormal))) {
-    Warn(kCannotCreateFileText + destination);
+    Warn(std::string(ui::kCannotCreateFileText) + destination);
     return false;
   }
   return true;
@@ -253,12 +233,12 @@ int FileInstaller::CommitDestination(const std::string& temporary, const std::st
                                      os::DosDateTime when, uint32_t attributes) {
   if (!machine_.MoveFileReplacing(temporary, destination)) {
     machine_.DeleteFile(temporary);
-    Warn(kCannotCreateFileText + destination);
+    Warn(std::string(ui::kCannotCreateFileText) + destination);
     return kInstallFailed;
   }
   machine_.SetDosFileTime(destination, os::DosDateTime{when.date & 0xFFFF, when.time & 0xFFFF});
   machine_.SetAttributes(destination, attributes);
-  log_.AppendLogLine(FileLogEntry(destination));
+  log_.AppendLogLine(sysedit::FileLogEntry(destination));
   return kInstallDone;
 }
 
@@ -267,7 +247,7 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
   int extracted = ExtractVolumeSet(destination, source, mode, attributes);
   if (extracted == kInstallDone || extracted == kInstallFailed) return extracted;
 
-  std::unique_ptr<SourceStream> stream = sources_.OpenSource(source);
+  std::unique_ptr<archive::SourceStream> stream = sources_.OpenSource(source);
   if (!stream) {
     // Found a moment ago, gone now: reported like a missing file.
     desktop_.MessageBox(texts_.file_not_found + source + ". ", " ", ui::kMbOk | ui::kMbIconWarning);
@@ -302,22 +282,22 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
   std::unique_ptr<os::File> out =
       temporary.empty() ? nullptr : machine_.Open(temporary, os::OpenMode::Create);
   if (!out) {
-    Warn(kCannotCreateFileText + destination);
+    Warn(std::string(ui::kCannotCreateFileText) + destination);
     return kInstallFailed;
   }
 
   std::vector<uint8_t> buffer(kCopyBufferSize);
   progress_.ShowFileBeingInstalled(destination);
   state_.progress.done_at_last_refresh = state_.progress.done;
-  const char* error = nullptr;
+  std::string_view error;
   while (true) {
     int32_t got = sources_.ReadSource(*stream, buffer.data(), kCopyBufferSize);
     if (got < 0) {
-      error = kReadingDiskErrorText;
+      error = ui::kReadingDiskErrorText;
       break;
     }
     if (got > 0 && out->Write(buffer.data(), static_cast<uint32_t>(got)) != got) {
-      error = kWritingDiskErrorText;
+      error = ui::kWritingDiskErrorText;
       break;
     }
     AddProgress(static_cast<uint32_t>(got));
@@ -325,10 +305,10 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
   }
   RefreshWhenCounting();
   out.reset();
-  SourceReader::CloseSource(std::move(stream));
-  if (error) {
+  archive::SourceReader::CloseSource(std::move(stream));
+  if (!error.empty()) {
     machine_.DeleteFile(temporary);
-    Warn(error);
+    Warn(std::string(error));
     return kInstallFailed;
   }
   return CommitDestination(temporary, destination, source_time, attributes);
@@ -348,7 +328,7 @@ void FileInstaller::ExplodeWriteMember(char* buffer, unsigned* size, void* param
   int32_t put = target->out->Write(buffer, *size);
   if (put < 0 || static_cast<uint32_t>(put) != *size) {
     self.volumes_.SetAborted();
-    self.Warn(kWritingDiskErrorText);
+    self.Warn(std::string(ui::kWritingDiskErrorText));
     return;
   }
   self.AddProgress(*size);
@@ -357,13 +337,13 @@ void FileInstaller::ExplodeWriteMember(char* buffer, unsigned* size, void* param
 int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::string& source,
                                     OverwriteMode mode, uint32_t attributes) {
   int opened = volumes_.OpenFirstVolume(source);
-  if (opened == kNotAVolumeSet || opened == kVolumeNotOpened) return kNotVolumeSet;
-  if (opened != kVolumeOk) return kInstallFailed;
+  if (opened == archive::kNotAVolumeSet || opened == archive::kVolumeNotOpened) return kNotVolumeSet;
+  if (opened != archive::kVolumeOk) return kInstallFailed;
   const std::string destination_dir = DirectoryOf(destination);
 
-  std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[kExplodeWorkSize]());
+  std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[archive::kExplodeWorkSize]());
   if (!work) {
-    Warn(kNotEnoughMemoryText);
+    Warn(std::string(ui::kNoMemoryUnshrinkingText));
     volumes_.CloseVolume();
     return kInstallFailed;
   }
@@ -377,13 +357,13 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
     // The set reader refuses a member whose name is absolute, names a drive or
     // climbs out with ".." ("Invalid compressed file "), so the destinations
     // below stay inside the destination directory.
-    MemberHeader member;
+    archive::MemberHeader member;
     int header = volumes_.ReadMemberHeader(&member);
-    if (header == kVolumeSetComplete) {
+    if (header == archive::kVolumeSetComplete) {
       volumes_.CloseVolume();
       return kInstallDone;
     }
-    if (header != kVolumeOk) return fail();
+    if (header != archive::kVolumeOk) return fail();
 
     std::string name = member.name;
     for (char& c : name) {
@@ -426,7 +406,7 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
     std::unique_ptr<os::File> out =
         temporary.empty() ? nullptr : machine_.Open(temporary, os::OpenMode::Create);
     if (!out) {
-      Warn(kCannotCreateFileText + member_destination);
+      Warn(std::string(ui::kCannotCreateFileText) + member_destination);
       return fail();
     }
     progress_.ShowFileBeingInstalled(member_destination);
@@ -435,7 +415,7 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
     if (member.compressed_size > 0) {
       state_.progress.done_at_last_refresh = state_.progress.done;
       ExplodeTarget target{this, out.get(), member.compressed_size, 0};
-      int result = Explode(ExplodeReadMember, ExplodeWriteMember, work.get(), &target);
+      int result = archive::Explode(ExplodeReadMember, ExplodeWriteMember, work.get(), &target);
       if (result > 0 || volumes_.aborted()) {
         ok = false;
       } else if (target.handed_out < member.compressed_size && volumes_.SkipMemberData() != 0) {

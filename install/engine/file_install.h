@@ -17,13 +17,13 @@
 #include <functional>
 #include <string>
 
-#include "install/engine/disk_request.h"
+#include "install/archive/disk_request.h"
 #include "install/engine/engine_state.h"
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "install/engine/macro_expander.h"
-#include "install/engine/progress_hooks.h"
-#include "install/engine/source_stream.h"
-#include "install/engine/volume_set.h"
+#include "install/archive/progress_hooks.h"
+#include "install/archive/source_stream.h"
+#include "install/archive/volume_set.h"
 #include "install/os/machine.h"
 #include "install/script/file_entry.h"
 #include "install/ui/desktop.h"
@@ -31,9 +31,6 @@
 namespace install::engine {
 
 inline constexpr uint32_t kCopyBufferSize = 32768;
-inline constexpr char kWritingDiskErrorText[] = "Writing disk error.";
-inline constexpr char kCannotCreateFileText[] = "Cannot create file ";
-inline constexpr char kNotEnoughMemoryText[] = "Not enough memory unshrinking files";
 
 // External unpacker settings of the plan.
 enum : int { kUnpackPkware = 0, kUnpackLha = 1 };
@@ -59,9 +56,9 @@ enum : int {
 
 class FileInstaller {
  public:
-  FileInstaller(os::Machine& machine, ui::Desktop& desktop, SourceReader& sources,
-                VolumeSetReader& volumes, NextDiskRequester& disks, ProgressHooks& progress,
-                InstallLog& log, EngineState& state);
+  FileInstaller(os::Machine& machine, ui::Desktop& desktop, archive::SourceReader& sources,
+                archive::VolumeSetReader& volumes, archive::NextDiskRequester& disks, archive::ProgressHooks& progress,
+                sysedit::InstallLog& log, EngineState& state);
 
   void set_texts(const FileInstallTexts& texts) { texts_ = texts; }
   void set_unpacker(int unpacker) { unpacker_ = unpacker; }
@@ -118,11 +115,11 @@ class FileInstaller {
 
   os::Machine& machine_;
   ui::Desktop& desktop_;
-  SourceReader& sources_;
-  VolumeSetReader& volumes_;
-  NextDiskRequester& disks_;
-  ProgressHooks& progress_;
-  InstallLog& log_;
+  archive::SourceReader& sources_;
+  archive::VolumeSetReader& volumes_;
+  archive::NextDiskRequester& disks_;
+  archive::ProgressHooks& progress_;
+  sysedit::InstallLog& log_;
   EngineState& state_;
   FileInstallTexts texts_;
   int unpacker_ = kUnpackPkware;

@@ -79,7 +79,7 @@ void RenameOne(const std::string& from, const std::string& to, const FileOperati
   if (to.size() > script::RenameEntry::kCapacity) return;
   const uint32_t source = services.machine.GetAttributes(from);
   if (!Exists(source) || IsDirectory(source)) return;  // keeps an existing target
-  if (MoveReplacing(services.machine, from, to)) services.log.AppendLogLine(RenameLogEntry(to, from));
+  if (MoveReplacing(services.machine, from, to)) services.log.AppendLogLine(sysedit::RenameLogEntry(to, from));
 }
 
 enum class PatternForm { SameName, NewExtension, NewBaseName };

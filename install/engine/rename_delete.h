@@ -5,7 +5,7 @@
 #pragma once
 
 #include "install/engine/engine_state.h"
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "install/engine/macro_expander.h"
 #include "install/os/machine.h"
 #include "install/script/install_plan.h"
@@ -16,7 +16,7 @@ namespace install::engine {
 struct FileOperationServices {
   os::Machine& machine;
   ui::Desktop& desktop;
-  InstallLog& log;
+  sysedit::InstallLog& log;
   MacroExpander expand;  // the script's macros; none: paths as written
 };
 

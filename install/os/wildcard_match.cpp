@@ -1,5 +1,7 @@
 #include "install/os/wildcard_match.h"
 
+#include "install/os/ascii_case.h"
+
 #include <vector>
 
 namespace install::os {
@@ -12,7 +14,6 @@ struct Element {
   char upper = 0;  // Literal only
 };
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::vector<Element> Compile(std::string_view pattern) {
   std::vector<Element> out;
@@ -26,7 +27,7 @@ std::vector<Element> Compile(std::string_view pattern) {
     } else if (c == '.' && (next == '*' || next == '?' || next == '\0')) {
       out.push_back({Token::DosDot});
     } else {
-      out.push_back({Token::Literal, Upper(c)});
+      out.push_back({Token::Literal, UpperAscii(c)});
     }
   }
   return out;
@@ -55,7 +56,7 @@ class Matcher {
     bool at_end = n == name_.size();
     switch (element.token) {
       case Token::Literal:
-        return !at_end && Upper(name_[n]) == element.upper && Match(e + 1, n + 1);
+        return !at_end && UpperAscii(name_[n]) == element.upper && Match(e + 1, n + 1);
       case Token::Star:
         for (size_t k = n; k <= name_.size(); ++k) {
           if (Match(e + 1, k)) return true;

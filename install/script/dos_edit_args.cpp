@@ -1,6 +1,6 @@
 #include "install/script/dos_edit_args.h"
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 #include "install/script/script_cursor.h"
 
 namespace install::script {
@@ -27,14 +27,14 @@ int32_t NumberAfter(const std::string& upper, std::string_view marker) {
   std::size_t i = at + marker.size();
   while (i < upper.size() && (upper[i] == ' ' || upper[i] == '\t')) ++i;
   std::size_t end = i;
-  while (end < upper.size() && IsDecimalDigit(upper[end])) ++end;
+  while (end < upper.size() && os::IsDecimalDigit(upper[end])) ++end;
   return LeadingDecimal(std::string_view(upper).substr(i, end - i));
 }
 
 }  // namespace
 
 ShareNumbers ReadShareNumbers(std::string& text) {
-  for (char& c : text) c = UpperAscii(c);
+  for (char& c : text) c = os::UpperAscii(c);
   return ShareNumbers{NumberAfter(text, "/F:"), NumberAfter(text, "/L:")};
 }
 
@@ -43,9 +43,9 @@ int ParseAutoexec(ScriptCursor& cursor, AutoexecEdits& edits) {
   while (!cursor.AtEnd()) {
     std::string option;
     cursor.ReadWord(option);
-    if (EqualsIgnoringCase(option, "ASK")) {
+    if (os::EqualsIgnoringCase(option, "ASK")) {
       edits.mode = EditMode::EditThenAsk;
-    } else if (EqualsIgnoringCase(option, "ADDPATH")) {
+    } else if (os::EqualsIgnoringCase(option, "ADDPATH")) {
       if (!cursor.TakeEquals()) {
         edits.add_install_dir = true;
         continue;
@@ -55,7 +55,7 @@ int ParseAutoexec(ScriptCursor& cursor, AutoexecEdits& edits) {
       // An empty directory would put a bare ";" at the front of the path.
       if (entry.text.empty() || entry.text.size() > MacroText::kCapacity) return 1;
       edits.path_entries.push_back(std::move(entry));
-    } else if (EqualsIgnoringCase(option, "SHARE")) {
+    } else if (os::EqualsIgnoringCase(option, "SHARE")) {
       edits.share_wanted = true;
       if (!cursor.TakeEquals()) continue;
       std::string text;
@@ -63,7 +63,7 @@ int ParseAutoexec(ScriptCursor& cursor, AutoexecEdits& edits) {
       ShareNumbers numbers = ReadShareNumbers(text);
       edits.share_min_files = numbers.files;
       edits.share_min_locks = numbers.locks;
-    } else if (EqualsIgnoringCase(option, "ADD")) {
+    } else if (os::EqualsIgnoringCase(option, "ADD")) {
       if (!ParseAddOption(cursor, edits.added_lines)) return 1;
     } else {
       return 1;
@@ -77,16 +77,16 @@ int ParseConfig(ScriptCursor& cursor, ConfigEdits& edits) {
   while (!cursor.AtEnd()) {
     std::string option;
     cursor.ReadWord(option);
-    if (EqualsIgnoringCase(option, "ASK")) {
+    if (os::EqualsIgnoringCase(option, "ASK")) {
       edits.mode = EditMode::EditThenAsk;
-    } else if (EqualsIgnoringCase(option, "BUFFERMIN") || EqualsIgnoringCase(option, "FILEMIN")) {
+    } else if (os::EqualsIgnoringCase(option, "BUFFERMIN") || os::EqualsIgnoringCase(option, "FILEMIN")) {
       if (!cursor.TakeEquals()) return 0;  // the rest of the line is ignored
       std::string number;
       cursor.ReadWord(number);
       int32_t value = LeadingDecimal(number);
-      if (EqualsIgnoringCase(option, "BUFFERMIN")) edits.buffers_min = value;
+      if (os::EqualsIgnoringCase(option, "BUFFERMIN")) edits.buffers_min = value;
       else edits.files_min = value;
-    } else if (EqualsIgnoringCase(option, "ADD")) {
+    } else if (os::EqualsIgnoringCase(option, "ADD")) {
       if (!ParseAddOption(cursor, edits.added_lines)) return 1;
     } else {
       return 1;

@@ -1,7 +1,7 @@
 #include "install/script/file_entry.h"
 
-#include "install/app/builtin_texts.h"
-#include "install/script/ascii_case.h"
+#include "install/ui/builtin_texts.h"
+#include "install/os/ascii_case.h"
 #include "install/script/group_map.h"
 #include "install/script/script_cursor.h"
 
@@ -14,16 +14,16 @@ int32_t ReadDigitRun(ScriptCursor& cursor) {
   cursor.SkipSeparatorsA();
   uint32_t start = cursor.Position();
   uint32_t end = start;
-  while (IsDecimalDigit(cursor.CharAt(end))) ++end;
+  while (os::IsDecimalDigit(cursor.CharAt(end))) ++end;
   cursor.SetPosition(end);
   return LeadingDecimal(std::string_view(cursor.Line()).substr(start, end - start));
 }
 
 bool ParseOverwriteWord(std::string_view word, OverwriteMode* mode) {
-  if (EqualsIgnoringCase(word, "YES")) *mode = OverwriteMode::Yes;
-  else if (EqualsIgnoringCase(word, "NO")) *mode = OverwriteMode::No;
-  else if (EqualsIgnoringCase(word, "ASK")) *mode = OverwriteMode::Ask;
-  else if (EqualsIgnoringCase(word, "NEW")) *mode = OverwriteMode::New;
+  if (os::EqualsIgnoringCase(word, "YES")) *mode = OverwriteMode::Yes;
+  else if (os::EqualsIgnoringCase(word, "NO")) *mode = OverwriteMode::No;
+  else if (os::EqualsIgnoringCase(word, "ASK")) *mode = OverwriteMode::Ask;
+  else if (os::EqualsIgnoringCase(word, "NEW")) *mode = OverwriteMode::New;
   else return false;
   return true;
 }
@@ -52,7 +52,7 @@ bool ParseSource(ScriptCursor& cursor, FileEntry* entry) {
 bool ParseGroups(ScriptCursor& cursor, const GroupMap* group_map, FileEntry* entry) {
   cursor.SkipSeparatorsA();
   std::size_t used = 0;
-  while (IsDecimalDigit(cursor.Current())) {
+  while (os::IsDecimalDigit(cursor.Current())) {
     int32_t number = ReadDigitRun(cursor);
     int item = group_map ? group_map->ItemOf(number) : -1;
     if (item < 0) return false;          // no group item carries this number
@@ -76,7 +76,7 @@ bool ParseAttributes(ScriptCursor& cursor, FileEntry* entry) {
     cursor.ReadWord(ignored);
   }
   for (char c : letters) {
-    switch (UpperAscii(c)) {
+    switch (os::UpperAscii(c)) {
       case 'R': entry->attributes |= kFileAttrReadOnly; break;
       case 'H': entry->attributes |= kFileAttrHidden; break;
       case 'S': entry->attributes |= kFileAttrSystem; break;
@@ -91,30 +91,30 @@ bool ParseAttributes(ScriptCursor& cursor, FileEntry* entry) {
 bool ParseFileOption(ScriptCursor& cursor, const FileLineContext& context, FileEntry* entry) {
   std::string option;
   cursor.ReadWord(option);
-  if (EqualsIgnoringCase(option, "COMPRESSED")) {
+  if (os::EqualsIgnoringCase(option, "COMPRESSED")) {
     entry->compression = Compression::Compressed;
     return true;
   }
-  if (EqualsIgnoringCase(option, "SELF-EXTRACT")) {
+  if (os::EqualsIgnoringCase(option, "SELF-EXTRACT")) {
     entry->compression = Compression::SelfExtract;
     return true;
   }
-  bool takes_value = EqualsIgnoringCase(option, "OVERWRITE") || EqualsIgnoringCase(option, "SOURCE") ||
-                     EqualsIgnoringCase(option, "POPID") || EqualsIgnoringCase(option, "GROUP") ||
-                     EqualsIgnoringCase(option, "ATTRIBUTE");
+  bool takes_value = os::EqualsIgnoringCase(option, "OVERWRITE") || os::EqualsIgnoringCase(option, "SOURCE") ||
+                     os::EqualsIgnoringCase(option, "POPID") || os::EqualsIgnoringCase(option, "GROUP") ||
+                     os::EqualsIgnoringCase(option, "ATTRIBUTE");
   if (!takes_value || !cursor.TakeEquals()) return false;
 
-  if (EqualsIgnoringCase(option, "OVERWRITE")) {
+  if (os::EqualsIgnoringCase(option, "OVERWRITE")) {
     std::string word;
     cursor.ReadWord(word);
     return ParseOverwriteWord(word, &entry->overwrite);
   }
-  if (EqualsIgnoringCase(option, "SOURCE")) return ParseSource(cursor, entry);
-  if (EqualsIgnoringCase(option, "POPID")) {
+  if (os::EqualsIgnoringCase(option, "SOURCE")) return ParseSource(cursor, entry);
+  if (os::EqualsIgnoringCase(option, "POPID")) {
     entry->popup = ReadDigitRun(cursor);
     return true;
   }
-  if (EqualsIgnoringCase(option, "GROUP")) return ParseGroups(cursor, context.group_map, entry);
+  if (os::EqualsIgnoringCase(option, "GROUP")) return ParseGroups(cursor, context.group_map, entry);
   return ParseAttributes(cursor, entry);
 }
 
@@ -137,7 +137,7 @@ FileEntry ParseInsertDiskLine(ScriptCursor& cursor) {
   FileEntry entry;
   entry.kind = FileEntryKind::DiskChange;
   cursor.ReadQuoted(entry.name);
-  if (entry.name.empty()) entry.name = std::string(app::kNextDiskText);
+  if (entry.name.empty()) entry.name = std::string(ui::kNextDiskText);
   if (entry.name.size() > kFileNameCapacity) {
     entry.name.resize(kFileNameCapacity);
     entry.error = true;
@@ -158,7 +158,7 @@ FileEntry ParseInsertDiskLine(ScriptCursor& cursor) {
 
   std::string word;
   cursor.ReadWord(word);
-  if (EqualsIgnoringCase(word, "POPID") && cursor.TakeEquals()) {
+  if (os::EqualsIgnoringCase(word, "POPID") && cursor.TakeEquals()) {
     entry.popup = ReadDigitRun(cursor);
   } else {
     entry.error = true;

@@ -1,13 +1,13 @@
 #include "install/script/ini_edit_args.h"
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 #include "install/script/script_cursor.h"
 
 namespace install::script {
 namespace {
 
 bool MatchesAt(std::string_view text, std::size_t at, std::string_view name) {
-  return at <= text.size() && StartsWithIgnoringCase(text.substr(at), name);
+  return at <= text.size() && os::StartsWithIgnoringCase(text.substr(at), name);
 }
 
 }  // namespace
@@ -50,11 +50,11 @@ IniEntry ParseIniFile(ScriptCursor& cursor) {
   while (!cursor.AtEnd()) {
     std::string option;
     cursor.ReadWord(option);
-    if (EqualsIgnoringCase(option, "ASK")) {
+    if (os::EqualsIgnoringCase(option, "ASK")) {
       entry.mode = EditMode::EditThenAsk;
-    } else if (EqualsIgnoringCase(option, "ADD")) {
+    } else if (os::EqualsIgnoringCase(option, "ADD")) {
       entry.add = true;
-    } else if (!EqualsIgnoringCase(option, "OVERWRITE")) {
+    } else if (!os::EqualsIgnoringCase(option, "OVERWRITE")) {
       entry.error = true;
       break;
     }
@@ -87,7 +87,7 @@ AddTextEntry ParseAddText(ScriptCursor& cursor, const SearchResults& search) {
   if (!cursor.AtEnd()) {
     std::string word;
     cursor.ReadWord(word);
-    entry.replace = EqualsIgnoringCase(word, "REPLACE");
+    entry.replace = os::EqualsIgnoringCase(word, "REPLACE");
   }
   return entry;
 }

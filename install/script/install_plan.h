@@ -23,6 +23,7 @@
 #include "install/script/program_item_args.h"
 #include "install/script/registry_args.h"
 #include "install/script/script_reader.h"
+#include "install/ui/builtin_texts.h"
 
 namespace install::script {
 
@@ -90,32 +91,8 @@ struct RenameEntry {
   std::string new_path;
 };
 
-// The message texts a script can replace. Each holds fewer characters than
-// its capacity (500 or 1000 bytes with the terminator).
-struct PromptTexts {
-  // The text replaced by prompt keyword `keyword` (letter case ignored), or
-  // nullptr when `keyword` is not one of the 17. `capacity` receives 500 or
-  // 1000.
-  std::string* ForKeyword(std::string_view keyword, std::size_t* capacity = nullptr);
-
-  std::string copy_file;       // COPYFILEPROMPT, 500
-  std::string autoexec;        // AUTOEXECPROMPT, 1000
-  std::string config;          // CONFIGPROMPT, 1000
-  std::string ini_file;        // INIFILEPROMPT, 1000
-  std::string cpu;             // CPUPROMPT, 1000
-  std::string bad_dir;         // BADDIRPROMPT, 500
-  std::string bad_drive;       // BADDRIVEPROMPT, 500
-  std::string ok;              // OKPROMPT, 500
-  std::string cancel;          // CANCELPROMPT, 500
-  std::string file_exist;      // FILEEXISTPROMPT, 500
-  std::string file_not_found;  // FILENOTFOUNDPROMPT, 500
-  std::string insert_disk;     // INSERTDISKPROMPT, 500
-  std::string locate;          // LOCATEPROMPT, 500
-  std::string no_group;        // NOGROUPPROMPT, 500
-  std::string no_space;        // NOSPACEPROMPT, 1000
-  std::string quit;            // QUITPROMPT, 500
-  std::string reboot;          // REBOOTPROMPT, 500
-};
+// The message texts a script can replace (built-in until a keyword replaces one).
+using PromptTexts = ui::PromptTexts;
 
 struct GroupHeader {
   DialogTemplate dialog;

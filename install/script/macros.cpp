@@ -1,5 +1,6 @@
 #include "install/script/macros.h"
 
+#include "install/os/ascii_case.h"
 #include "install/script/script_cursor.h"
 
 namespace install::script {
@@ -26,15 +27,10 @@ constexpr Macro kExpandAllOrder[kMacroCount] = {
     Macro::Ask3,       Macro::Ask4,        Macro::Ask5,
 };
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // True when `text` holds `name` at `position`, letter case ignored.
 bool MatchesAt(std::string_view text, std::size_t position, std::string_view name) {
   if (position > text.size() || text.size() - position < name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (UpperAscii(text[position + i]) != UpperAscii(name[i])) return false;
-  }
-  return true;
+  return os::EqualsIgnoringCase(text.substr(position, name.size()), name);
 }
 
 // First occurrence of `name` in `text` at or after `from`, letter case ignored.

@@ -1,6 +1,6 @@
 #include "install/script/program_item_args.h"
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 #include "install/script/script_cursor.h"
 
 namespace install::script {
@@ -16,8 +16,8 @@ ProgramItemAction TakeActionOption(ScriptCursor& cursor) {
   while (at < line.size() && line[at] == ' ') ++at;
   std::string_view rest = std::string_view(line).substr(at);
   ProgramItemAction action;
-  if (StartsWithIgnoringCase(rest, "replace")) action = ProgramItemAction::Replace;
-  else if (StartsWithIgnoringCase(rest, "remove")) action = ProgramItemAction::Remove;
+  if (os::StartsWithIgnoringCase(rest, "replace")) action = ProgramItemAction::Replace;
+  else if (os::StartsWithIgnoringCase(rest, "remove")) action = ProgramItemAction::Remove;
   else return ProgramItemAction::Add;
   uint32_t position = cursor.Position();
   cursor.SetLine(line.substr(0, comma));

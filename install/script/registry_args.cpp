@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 #include "install/script/script_cursor.h"
 
 namespace install::script {
@@ -36,33 +36,33 @@ constexpr NamedNumber kTypes[] = {
 
 uint32_t Lookup(std::span<const NamedNumber> table, std::string_view name) {
   for (const NamedNumber& entry : table) {
-    if (EqualsIgnoringCase(entry.name, name)) return entry.number;
+    if (os::EqualsIgnoringCase(entry.name, name)) return entry.number;
   }
   return 0;
 }
 
 std::optional<RegistryKeyOperation> KeyOperation(std::string_view word) {
-  if (EqualsIgnoringCase(word, "NEW")) return RegistryKeyOperation::New;
-  if (EqualsIgnoringCase(word, "DELETE")) return RegistryKeyOperation::Delete;
-  if (EqualsIgnoringCase(word, "RENAME")) return RegistryKeyOperation::Rename;
-  if (EqualsIgnoringCase(word, "QUERY")) return RegistryKeyOperation::Query;
+  if (os::EqualsIgnoringCase(word, "NEW")) return RegistryKeyOperation::New;
+  if (os::EqualsIgnoringCase(word, "DELETE")) return RegistryKeyOperation::Delete;
+  if (os::EqualsIgnoringCase(word, "RENAME")) return RegistryKeyOperation::Rename;
+  if (os::EqualsIgnoringCase(word, "QUERY")) return RegistryKeyOperation::Query;
   return std::nullopt;
 }
 
 std::optional<RegistryValueOperation> ValueOperation(std::string_view word) {
-  if (EqualsIgnoringCase(word, "NEW")) return RegistryValueOperation::New;
-  if (EqualsIgnoringCase(word, "DELETE")) return RegistryValueOperation::Delete;
-  if (EqualsIgnoringCase(word, "RENAME")) return RegistryValueOperation::Rename;
-  if (EqualsIgnoringCase(word, "REPLACE")) return RegistryValueOperation::Replace;
-  if (EqualsIgnoringCase(word, "MAX")) return RegistryValueOperation::Max;
-  if (EqualsIgnoringCase(word, "MIN")) return RegistryValueOperation::Min;
-  if (EqualsIgnoringCase(word, "INCREMENT")) return RegistryValueOperation::Increment;
+  if (os::EqualsIgnoringCase(word, "NEW")) return RegistryValueOperation::New;
+  if (os::EqualsIgnoringCase(word, "DELETE")) return RegistryValueOperation::Delete;
+  if (os::EqualsIgnoringCase(word, "RENAME")) return RegistryValueOperation::Rename;
+  if (os::EqualsIgnoringCase(word, "REPLACE")) return RegistryValueOperation::Replace;
+  if (os::EqualsIgnoringCase(word, "MAX")) return RegistryValueOperation::Max;
+  if (os::EqualsIgnoringCase(word, "MIN")) return RegistryValueOperation::Min;
+  if (os::EqualsIgnoringCase(word, "INCREMENT")) return RegistryValueOperation::Increment;
   return std::nullopt;
 }
 
 // A value name: "DEFAULT" (any case) is the unnamed value.
 std::optional<std::string> ValueName(std::string text) {
-  if (EqualsIgnoringCase(text, "DEFAULT")) return std::nullopt;
+  if (os::EqualsIgnoringCase(text, "DEFAULT")) return std::nullopt;
   return text;
 }
 
@@ -155,13 +155,13 @@ int ParseRegistrySection(ScriptCursor& cursor, const BlockLineReader& read_line,
     ++*lines_consumed;
     cursor.SetLine(line);
     cursor.ReadKeyword(keyword);
-    if (keyword.empty() || EqualsIgnoringCase(keyword, "REM")) continue;
-    if (EqualsIgnoringCase(keyword, "KEY")) {
+    if (keyword.empty() || os::EqualsIgnoringCase(keyword, "REM")) continue;
+    if (os::EqualsIgnoringCase(keyword, "KEY")) {
       if (have_key || !ParseKeyLine(cursor, &block)) return 0;
       have_key = true;
-    } else if (EqualsIgnoringCase(keyword, "VALUE")) {
+    } else if (os::EqualsIgnoringCase(keyword, "VALUE")) {
       if (!have_key || !ParseValueLine(cursor, &block)) return 0;
-    } else if (EqualsIgnoringCase(keyword, "ENDREGISTRY")) {
+    } else if (os::EqualsIgnoringCase(keyword, "ENDREGISTRY")) {
       if (!have_key) return 0;
       *out = std::move(block);
       return 1;

@@ -3,9 +3,9 @@
 #include <array>
 #include <climits>
 
-#include "install/app/builtin_texts.h"
+#include "install/ui/builtin_texts.h"
 #include "install/os/machine.h"
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 #include "install/ui/desktop.h"
 
 namespace install::script {
@@ -52,10 +52,10 @@ constexpr std::array<std::string_view, 10> kPlacements = {
 };
 
 bool IsKeywordOf(std::string_view word, std::string_view keyword) {
-  return EqualsIgnoringCase(word, keyword);
+  return os::EqualsIgnoringCase(word, keyword);
 }
 
-bool StartsWithDigit(std::string_view text) { return !text.empty() && IsDecimalDigit(text[0]); }
+bool StartsWithDigit(std::string_view text) { return !text.empty() && os::IsDecimalDigit(text[0]); }
 
 // The first word of a line for IF capture: letters and digits after leading
 // spaces and tabs.
@@ -64,7 +64,7 @@ std::string LeadingAlnumWord(const std::string& line) {
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
   std::size_t start = i;
   while (i < line.size() && ((line[i] >= 'A' && line[i] <= 'Z') ||
-                             (line[i] >= 'a' && line[i] <= 'z') || IsDecimalDigit(line[i])))
+                             (line[i] >= 'a' && line[i] <= 'z') || os::IsDecimalDigit(line[i])))
     ++i;
   return line.substr(start, i - start);
 }
@@ -89,7 +89,7 @@ std::optional<Rgb> ParseColor(const std::string& text) {
     return rgb;
   }
   for (const NamedColor& named : kNamedColors) {
-    if (EqualsIgnoringCase(named.name, text)) return named.rgb;
+    if (os::EqualsIgnoringCase(named.name, text)) return named.rgb;
   }
   return std::nullopt;
 }
@@ -97,10 +97,10 @@ std::optional<Rgb> ParseColor(const std::string& text) {
 int32_t ParseSize(std::string_view text) {
   double value = 0;
   std::size_t i = 0;
-  while (i < text.size() && IsDecimalDigit(text[i])) value = value * 10 + (text[i++] - '0');
+  while (i < text.size() && os::IsDecimalDigit(text[i])) value = value * 10 + (text[i++] - '0');
   if (i < text.size() && text[i] == '.') {
     double scale = 0.1;
-    for (++i; i < text.size() && IsDecimalDigit(text[i]); ++i, scale /= 10) value += (text[i] - '0') * scale;
+    for (++i; i < text.size() && os::IsDecimalDigit(text[i]); ++i, scale /= 10) value += (text[i] - '0') * scale;
   }
   for (char c : text) {
     if (c == 'K' || c == 'k') {
@@ -303,7 +303,7 @@ void ScriptParser::SkipExitMessageBlock() {
 }
 
 void ScriptParser::ReportSyntaxError() {
-  std::string caption = std::string(app::kSyntaxErrorCaption) + std::to_string(line_number_);
+  std::string caption = std::string(ui::kSyntaxErrorCaption) + std::to_string(line_number_);
   services_.desktop.MessageBox(cursor_.Line(), caption.c_str(), ui::kMbOk | ui::kMbIconWarning);
 }
 
@@ -331,7 +331,7 @@ void ScriptParser::FinishNormalParse() {
     if (current.size() > kDefaultDirCapacityChars) current.resize(kDefaultDirCapacityChars);
     const std::string& source_drive = plan_.macros.source_drive;
     if (!current.empty() && !source_drive.empty() &&
-        UpperAscii(current[0]) == UpperAscii(source_drive[0])) {
+        os::UpperAscii(current[0]) == os::UpperAscii(source_drive[0])) {
       current = "C:\\NEWFILES";
       current[0] = plan_.hard_disk_letter;
     }
@@ -377,8 +377,8 @@ std::string ScriptParser::ScreenFace(const std::string& block_face) const {
   return "MS Sans Serif";
 }
 
-MeasureFont ScriptParser::ScreenMeasureFont(const std::string& face) const {
-  MeasureFont font;
+ui::MeasureFont ScriptParser::ScreenMeasureFont(const std::string& face) const {
+  ui::MeasureFont font;
   font.face = face;
   font.weight = 400;
   font.italic = plan_.title_font.italic != 0;
@@ -390,7 +390,7 @@ LineResult ScriptParser::BuildTextScreen(const std::vector<std::string>& lines,
                                          const ScreenStyle& style, DialogTemplate& out,
                                          std::vector<GroupItemLine>* items, int block_start_line) {
   TextBlock block;
-  MeasureFont font = ScreenMeasureFont(style.face);
+  ui::MeasureFont font = ScreenMeasureFont(style.face);
   font.point_size = style.point_size;
   std::size_t bad = 0;
   // A failing text line is reported with its own number and text.
@@ -475,11 +475,11 @@ LineResult ScriptParser::DoTitle(std::string_view) {
     }
     cursor_.ReadWord(token);
     if (token.empty()) break;
-    if (EqualsIgnoringCase(token, "Italic")) {
+    if (os::EqualsIgnoringCase(token, "Italic")) {
       plan_.title_font.italic = 1;
-    } else if (EqualsIgnoringCase(token, "Bold")) {
+    } else if (os::EqualsIgnoringCase(token, "Bold")) {
       plan_.title_font.bold = 1;
-    } else if (EqualsIgnoringCase(token, "Underline")) {
+    } else if (os::EqualsIgnoringCase(token, "Underline")) {
       plan_.title_font.underline = 1;
     } else if (StartsWithDigit(token)) {
       plan_.title_font.point_size = LeadingDecimal(token);
@@ -539,7 +539,7 @@ LineResult ScriptParser::DoScreenGraphic(std::string_view) {
   if (!placement_word.empty()) {
     graphic.placement = -1;
     for (std::size_t i = 0; i < kPlacements.size(); ++i) {
-      if (EqualsIgnoringCase(kPlacements[i], placement_word)) graphic.placement = static_cast<int>(i) + 1;
+      if (os::EqualsIgnoringCase(kPlacements[i], placement_word)) graphic.placement = static_cast<int>(i) + 1;
     }
     if (graphic.placement < 0) return LineResult::Error;
   } else if (!cursor_.AtEnd()) {
@@ -599,11 +599,11 @@ LineResult ScriptParser::DoDestination(std::string_view keyword) {
   while (!cursor_.AtEnd()) {
     std::string option;
     cursor_.ReadWord(option);
-    if (EqualsIgnoringCase(option, "NOASKDRIVE")) {
+    if (os::EqualsIgnoringCase(option, "NOASKDRIVE")) {
       no_drive = true;
-    } else if (EqualsIgnoringCase(option, "NOASKDIR")) {
+    } else if (os::EqualsIgnoringCase(option, "NOASKDIR")) {
       no_dir = true;
-    } else if (EqualsIgnoringCase(option, "prompt") && cursor_.TakeEquals()) {
+    } else if (os::EqualsIgnoringCase(option, "prompt") && cursor_.TakeEquals()) {
       std::string prompt;
       cursor_.ReadText(prompt);
       if (prompt.size() > DestinationDir::kPromptCapacity) return LineResult::Error;
@@ -625,7 +625,7 @@ LineResult ScriptParser::DoAsk(std::string_view keyword) {
   if (ask.default_answer.size() > AskPrompt::kAnswerCapacity) return LineResult::Error;
   std::string word;
   cursor_.ReadWord(word);
-  if (!EqualsIgnoringCase(word, "prompt") || !cursor_.TakeEquals()) return LineResult::Error;
+  if (!os::EqualsIgnoringCase(word, "prompt") || !cursor_.TakeEquals()) return LineResult::Error;
   cursor_.ReadText(ask.prompt);
   if (ask.prompt.empty() || ask.prompt.size() > AskPrompt::kPromptCapacity) return LineResult::Error;
   plan_.macros.Set(static_cast<Macro>(static_cast<int>(Macro::Ask1) + index), ask.default_answer);
@@ -671,13 +671,13 @@ LineResult ScriptParser::DoProgressBar(std::string_view) {
 LineResult ScriptParser::DoOverwriteFile(std::string_view) {
   std::string word;
   cursor_.ReadWord(word);
-  if (EqualsIgnoringCase(word, "YES"))
+  if (os::EqualsIgnoringCase(word, "YES"))
     plan_.default_overwrite = OverwriteMode::Yes;
-  else if (EqualsIgnoringCase(word, "NO"))
+  else if (os::EqualsIgnoringCase(word, "NO"))
     plan_.default_overwrite = OverwriteMode::No;
-  else if (EqualsIgnoringCase(word, "ASK"))
+  else if (os::EqualsIgnoringCase(word, "ASK"))
     plan_.default_overwrite = OverwriteMode::Ask;
-  else if (EqualsIgnoringCase(word, "NEW"))
+  else if (os::EqualsIgnoringCase(word, "NEW"))
     plan_.default_overwrite = OverwriteMode::New;
   else
     return LineResult::Error;
@@ -687,9 +687,9 @@ LineResult ScriptParser::DoOverwriteFile(std::string_view) {
 LineResult ScriptParser::DoCompression(std::string_view) {
   std::string word;
   cursor_.ReadWord(word);
-  if (EqualsIgnoringCase(word, "PKWARE"))
+  if (os::EqualsIgnoringCase(word, "PKWARE"))
     plan_.unpacker = kUnpackerPkware;
-  else if (EqualsIgnoringCase(word, "LHA"))
+  else if (os::EqualsIgnoringCase(word, "LHA"))
     plan_.unpacker = kUnpackerLha;
   else
     return LineResult::Error;
@@ -709,9 +709,9 @@ LineResult ScriptParser::DoRebootSystem(std::string_view) {
 LineResult ScriptParser::DoReboot(std::string_view) {
   std::string word;
   cursor_.ReadWord(word);
-  if (EqualsIgnoringCase(word, "Windows") || EqualsIgnoringCase(word, "Window"))
+  if (os::EqualsIgnoringCase(word, "Windows") || os::EqualsIgnoringCase(word, "Window"))
     plan_.reboot_mode = kRebootWindows;
-  else if (EqualsIgnoringCase(word, "System"))
+  else if (os::EqualsIgnoringCase(word, "System"))
     plan_.reboot_mode = kRebootSystem;
   else
     return LineResult::Error;
@@ -745,9 +745,9 @@ LineResult ScriptParser::DoShowReadme(std::string_view) {
 LineResult ScriptParser::DoUninstall(std::string_view) {
   std::string word;
   cursor_.ReadWord(word);
-  if (EqualsIgnoringCase(word, "YES"))
+  if (os::EqualsIgnoringCase(word, "YES"))
     plan_.uninstall = 1;
-  else if (EqualsIgnoringCase(word, "NO"))
+  else if (os::EqualsIgnoringCase(word, "NO"))
     plan_.uninstall = 0;
   else
     return LineResult::Error;
@@ -898,7 +898,7 @@ LineResult ScriptParser::DoBeginGroup(std::string_view) {
   std::string first, second;
   cursor_.ReadWord(first);
   cursor_.ReadWord(second);
-  const bool exclusive = EqualsIgnoringCase(first, "EXCLUSIVE");
+  const bool exclusive = os::EqualsIgnoringCase(first, "EXCLUSIVE");
   const bool is_header = !StartsWithDigit(first) && !StartsWithDigit(second);
   const int start = line_number_;
   std::vector<std::string> lines;

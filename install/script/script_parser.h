@@ -15,7 +15,7 @@
 #include "install/script/script_cursor.h"
 #include "install/script/script_reader.h"
 #include "install/script/text_block.h"
-#include "install/script/text_measure.h"
+#include "install/ui/text_measure.h"
 
 namespace install::os {
 class Machine;
@@ -23,7 +23,7 @@ class Machine;
 namespace install::ui {
 class Desktop;
 }
-namespace install::engine {
+namespace install::archive {
 class SourceReader;
 }
 
@@ -57,8 +57,8 @@ class ScreenPresenter {
 struct ParserServices {
   ui::Desktop& desktop;
   os::Machine& machine;  // the current directory of the default destination
-  TextMeasure& measure;
-  engine::SourceReader* sources = nullptr;   // normal mode opens the script through it
+  ui::TextMeasure& measure;
+  archive::SourceReader* sources = nullptr;   // normal mode opens the script through it
   ConditionEvaluator* conditions = nullptr;  // none: every IF is an error
   // None: the exit message's text is shown in a message box (caption " ").
   ScreenPresenter* screens = nullptr;
@@ -113,7 +113,7 @@ class ScriptParser {
   LineResult BuildTextScreen(const std::vector<std::string>& lines, const ScreenStyle& style,
                              DialogTemplate& out, std::vector<GroupItemLine>* items,
                              int block_start_line);
-  MeasureFont ScreenMeasureFont(const std::string& face) const;
+  ui::MeasureFont ScreenMeasureFont(const std::string& face) const;
   std::string ScreenFace(const std::string& block_face) const;
 
   // Keyword handlers.

@@ -3,11 +3,11 @@
 #include <array>
 #include <string_view>
 
-#include "install/app/builtin_texts.h"
-#include "install/engine/source_stream.h"
+#include "install/ui/builtin_texts.h"
+#include "install/archive/source_stream.h"
 #include "install/ui/desktop.h"
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 
 namespace install::script {
 
@@ -22,9 +22,9 @@ constexpr std::array<std::string_view, 12> kStartupOnlyKeywords = {
 
 class SourceLineInput : public ScriptLineInput {
  public:
-  SourceLineInput(engine::SourceReader& sources, std::unique_ptr<engine::SourceStream> stream)
+  SourceLineInput(archive::SourceReader& sources, std::unique_ptr<archive::SourceStream> stream)
       : sources_(sources), stream_(std::move(stream)) {}
-  ~SourceLineInput() override { engine::SourceReader::CloseSource(std::move(stream_)); }
+  ~SourceLineInput() override { archive::SourceReader::CloseSource(std::move(stream_)); }
 
   bool ReadLine(std::string& line, std::size_t capacity) override {
     std::optional<std::string> read = sources_.ReadSourceLine(*stream_, capacity);
@@ -34,8 +34,8 @@ class SourceLineInput : public ScriptLineInput {
   }
 
  private:
-  engine::SourceReader& sources_;
-  std::unique_ptr<engine::SourceStream> stream_;
+  archive::SourceReader& sources_;
+  std::unique_ptr<archive::SourceStream> stream_;
 };
 
 }  // namespace
@@ -63,9 +63,9 @@ std::string FirstKeywordWord(const std::string& line) {
   return line.substr(start, i - start);
 }
 
-std::unique_ptr<ScriptLineInput> OpenScriptSource(engine::SourceReader& sources,
+std::unique_ptr<ScriptLineInput> OpenScriptSource(archive::SourceReader& sources,
                                                   const std::string& path) {
-  std::unique_ptr<engine::SourceStream> stream = sources.OpenSource(path);
+  std::unique_ptr<archive::SourceStream> stream = sources.OpenSource(path);
   if (!stream) return nullptr;
   return std::make_unique<SourceLineInput>(sources, std::move(stream));
 }
@@ -116,20 +116,20 @@ int ScriptReader::ReadReplay(std::string& line) {
   if (replay_after_endif_ || replay_next_ >= lines.size()) return kReplayEnd;
   std::size_t index = replay_next_++;
   std::string word = FirstBlankWord(lines[index]);
-  if (EqualsIgnoringCase(word, "ENDIF")) {
+  if (os::EqualsIgnoringCase(word, "ENDIF")) {
     replay_after_endif_ = true;
   } else {
     for (std::string_view skipped : kStartupOnlyKeywords) {
-      if (EqualsIgnoringCase(word, skipped)) return kReplaySkip;
+      if (os::EqualsIgnoringCase(word, skipped)) return kReplaySkip;
     }
-    if (EqualsIgnoringCase(word, "BEGINFIRSTSCREEN")) {
+    if (os::EqualsIgnoringCase(word, "BEGINFIRSTSCREEN")) {
       for (std::size_t end = index + 1; end < lines.size(); ++end) {
-        if (EqualsIgnoringCase(FirstBlankWord(lines[end]), "ENDFIRSTSCREEN")) {
+        if (os::EqualsIgnoringCase(FirstBlankWord(lines[end]), "ENDFIRSTSCREEN")) {
           replay_next_ = end + 1;
           return kReplaySkip;
         }
       }
-      desktop_.MessageBox(std::string(app::kMissingEndFirstScreenText), nullptr,
+      desktop_.MessageBox(std::string(ui::kMissingEndFirstScreenText), nullptr,
                           ui::kMbOk | ui::kMbIconWarning);
       replay_next_ = lines.size();
       return kReplayError;

@@ -14,7 +14,7 @@
 namespace install::ui {
 class Desktop;
 }
-namespace install::engine {
+namespace install::archive {
 class SourceReader;
 }
 
@@ -44,7 +44,7 @@ class ScriptLineInput {
 
 // Opens `path` through the source streams (an install-archive member of the
 // same file name, else the plain file). nullptr when it cannot be opened.
-std::unique_ptr<ScriptLineInput> OpenScriptSource(engine::SourceReader& sources,
+std::unique_ptr<ScriptLineInput> OpenScriptSource(archive::SourceReader& sources,
                                                   const std::string& path);
 
 // Results of ReadScriptLine in replay mode, besides a line number (> 0).

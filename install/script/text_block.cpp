@@ -22,8 +22,8 @@ bool IsEmptyScreenLine(const std::string& line) {
   return std::all_of(line.begin(), line.end(), [](char c) { return IsSeparatorA(c); });
 }
 
-PackResult PackTextBlock(const std::vector<std::string>& lines, TextMeasure& measure,
-                         const MeasureFont& font, TextBlock& out, std::size_t* bad_line) {
+PackResult PackTextBlock(const std::vector<std::string>& lines, ui::TextMeasure& measure,
+                         const ui::MeasureFont& font, TextBlock& out, std::size_t* bad_line) {
   out.bytes.assign(3, 0);
   if (lines.size() > TextBlock::kMaxLines) {
     if (bad_line) *bad_line = TextBlock::kMaxLines;
@@ -44,7 +44,7 @@ PackResult PackTextBlock(const std::vector<std::string>& lines, TextMeasure& mea
         return PackResult::LineTooLong;
       }
       ++non_empty;
-      widest = std::max(widest, WidthInAverageChars(measure, line, font));
+      widest = std::max(widest, ui::WidthInAverageChars(measure, line, font));
       out.bytes.push_back(static_cast<uint8_t>(line.size()));
       out.bytes.insert(out.bytes.end(), line.begin(), line.end());
       out.bytes.push_back(0);

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "install/script/dialog_template.h"
-#include "install/script/text_measure.h"
+#include "install/ui/text_measure.h"
 
 namespace install::script {
 
@@ -37,8 +37,8 @@ enum class PackResult { Ok, LineTooLong, BlockTooLarge };
 
 // Packs `lines`. On failure `*bad_line` (when given) is the index of the line
 // that did not fit.
-PackResult PackTextBlock(const std::vector<std::string>& lines, TextMeasure& measure,
-                         const MeasureFont& font, TextBlock& out, std::size_t* bad_line = nullptr);
+PackResult PackTextBlock(const std::vector<std::string>& lines, ui::TextMeasure& measure,
+                         const ui::MeasureFont& font, TextBlock& out, std::size_t* bad_line = nullptr);
 
 // A line of separators only (or no characters) is an empty line.
 bool IsEmptyScreenLine(const std::string& line);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "install/script/ascii_case.h"
+#include "install/os/ascii_case.h"
 
 namespace install::sysedit {
 
@@ -56,7 +56,7 @@ void WriteNew(os::RegistryKey& key, const std::string& name, const RegistryValue
 
 void RenameValue(os::RegistryKey& key, const std::string& name, const std::string& new_name) {
   // The same name in another spelling would delete the value it is moving.
-  if (script::EqualsIgnoringCase(name, new_name)) return;
+  if (os::EqualsIgnoringCase(name, new_name)) return;
   os::RegistryData data;
   if (!key.QueryValue(name, &data) || data.bytes.size() > kRegistryRenameCapacity) return;
   key.DeleteValue(new_name);
@@ -154,7 +154,7 @@ void ExpandRegistryText(std::string& text, const script::MacroValues& macros) {
     std::optional<script::Macro> found;
     for (int i = 0; i < script::kMacroCount; ++i) {
       auto macro = static_cast<script::Macro>(i);
-      if (script::StartsWithIgnoringCase(rest, script::MacroName(macro))) {
+      if (os::StartsWithIgnoringCase(rest, script::MacroName(macro))) {
         found = macro;
         break;
       }
@@ -264,14 +264,14 @@ void ApplyRegistryBlock(RegistryBlock& block, os::Registry& registry,
   }
 }
 
-void LogCreatedRegistryKeys(const RegistryBlock& block, engine::InstallLog& log) {
+void LogCreatedRegistryKeys(const RegistryBlock& block, sysedit::InstallLog& log) {
   for (auto it = block.created_keys.rbegin(); it != block.created_keys.rend(); ++it) {
-    log.AppendLogLine(engine::RegKeyLogEntry(it->first, it->second));
+    log.AppendLogLine(sysedit::RegKeyLogEntry(it->first, it->second));
   }
 }
 
 void ApplyRegistryBlocks(std::vector<RegistryBlock>& blocks, os::Registry& registry,
-                         const script::MacroValues& macros, engine::InstallLog& log) {
+                         const script::MacroValues& macros, sysedit::InstallLog& log) {
   for (RegistryBlock& block : blocks) {
     ApplyRegistryBlock(block, registry, macros);
     LogCreatedRegistryKeys(block, log);

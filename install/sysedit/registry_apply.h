@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "install/os/registry.h"
 #include "install/script/macros.h"
 #include "install/script/registry_args.h"
@@ -57,11 +57,11 @@ void ApplyRegistryBlock(script::RegistryBlock& block, os::Registry& registry,
                         const script::MacroValues& macros);
 
 // Logs the block's created keys, last created first, as REGKEY entries.
-void LogCreatedRegistryKeys(const script::RegistryBlock& block, engine::InstallLog& log);
+void LogCreatedRegistryKeys(const script::RegistryBlock& block, sysedit::InstallLog& log);
 
 // The post-copy step: applies and logs the blocks in order, then empties the
 // list.
 void ApplyRegistryBlocks(std::vector<script::RegistryBlock>& blocks, os::Registry& registry,
-                         const script::MacroValues& macros, engine::InstallLog& log);
+                         const script::MacroValues& macros, sysedit::InstallLog& log);
 
 }  // namespace install::sysedit

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "install/engine/explode.h"
-#include "install/engine/implode.h"
+#include "install/archive/explode.h"
+#include "install/archive/implode.h"
 #include "tests/interop/libstorm_pklib.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using namespace install::engine;
+using namespace install::archive;
 
 struct Io {
   const Bytes* in;

@@ -6,7 +6,7 @@
 #include <random>
 #include <system_error>
 
-#include "install/engine/implode.h"
+#include "install/archive/implode.h"
 
 namespace test_support {
 namespace {
@@ -134,7 +134,7 @@ Bytes BuildProgramWithArchive(const Bytes& program, const std::vector<ArchiveMem
 VolumeMember ImplodedMember(const std::string& name, const Bytes& plain, uint32_t date,
                             uint32_t time) {
   VolumeMember member{name, {}, date, time};
-  install::engine::ImplodeBuffer(plain.data(), plain.size(), install::engine::kImplodeBinary, 4096,
+  install::archive::ImplodeBuffer(plain.data(), plain.size(), install::archive::kImplodeBinary, 4096,
                                  member.compressed);
   return member;
 }

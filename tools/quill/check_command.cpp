@@ -72,14 +72,14 @@
 #include <string_view>
 #include <vector>
 
-#include "install/app/builtin_texts.h"
+#include "install/ui/builtin_texts.h"
 #include "install/app/machine_facts.h"
 #include "install/app/plan_defaults.h"
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/host/host_machine.h"
 #include "install/os/host/host_system_info.h"
 #include "install/script/script_parser.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 #include "tools/quill/command.h"
 
 namespace quill {
@@ -288,9 +288,8 @@ void DumpPlan(Dump& dump, const InstallPlan& plan) {
   dump.Line("run-at-start " + Quote(plan.run_at_start.command));
   for (const RunCommand& c : plan.run_at_exit) dump.Line("run-at-exit " + Quote(c.command));
   dump.Line("readme " + Quote(plan.readme));
-  for (const install::app::BuiltinPromptText& p : install::app::BuiltinPromptTexts()) {
-    std::string* text = const_cast<PromptTexts&>(plan.prompts).ForKeyword(p.keyword);
-    if (text) dump.Line("prompt " + std::string(p.keyword) + " " + Quote(*text));
+  for (const install::ui::PromptTextSlot& p : install::ui::PromptTextTable()) {
+    dump.Line("prompt " + std::string(p.keyword) + " " + Quote(plan.prompts.*p.text));
   }
   for (const std::string& server : plan.reg_servers) dump.Line("regserver " + Quote(server));
 
@@ -423,7 +422,7 @@ bool ReadArguments(const std::vector<std::string>& args, CheckArguments* out) {
 }
 
 int ScriptNotFound(const std::string& script) {
-  std::printf("%s%s. \n", std::string(install::app::BuiltinPromptTextFor("FILENOTFOUNDPROMPT")).c_str(),
+  std::printf("%s%s. \n", std::string(install::ui::BuiltinPromptTextFor("FILENOTFOUNDPROMPT")).c_str(),
               script.c_str());
   return 2;
 }
@@ -458,8 +457,8 @@ int RunCheck(const std::vector<std::string>& args) {
   macros.help_dir = macros.windows_dir + "\\help";
 
   install::ui::HostDesktop desktop;
-  install::script::HostTextMeasure measure;
-  install::engine::SourceReader sources(machine);
+  install::ui::HostTextMeasure measure;
+  install::archive::SourceReader sources(machine);
   RecordingPresenter presenter;
   install::script::ParserServices services{desktop, machine, measure, &sources, nullptr, &presenter};
   install::script::ScriptParser parser(*plan, services);

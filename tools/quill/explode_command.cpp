@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "install/engine/explode.h"
+#include "install/archive/explode.h"
 #include "tools/quill/coder_files.h"
 #include "tools/quill/command.h"
 
@@ -19,11 +19,11 @@ int RunExplode(const std::vector<std::string>& args) {
   if (paths.size() > 2) return PrintUsage("explode");
   CoderFiles files;
   if (!files.Open("explode", paths)) return 1;
-  std::vector<char> work(install::engine::kExplodeWorkSize);
-  const int result = install::engine::Explode(CoderFiles::Read, CoderFiles::Write, work.data(), &files);
+  std::vector<char> work(install::archive::kExplodeWorkSize);
+  const int result = install::archive::Explode(CoderFiles::Read, CoderFiles::Write, work.data(), &files);
   std::string failure;
-  if (result != install::engine::kExplodeOk) {
-    failure = std::string("cannot decode: ") + install::engine::ExplodeResultText(result) + " (result " +
+  if (result != install::archive::kExplodeOk) {
+    failure = std::string("cannot decode: ") + install::archive::ExplodeResultText(result) + " (result " +
               std::to_string(result) + ")";
   }
   return files.Finish(failure.empty() ? nullptr : failure.c_str());

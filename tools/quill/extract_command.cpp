@@ -21,7 +21,7 @@
 #endif
 
 #include "install/engine/file_install.h"
-#include "install/engine/install_log.h"
+#include "install/sysedit/install_log.h"
 #include "tools/quill/command.h"
 #include "tools/quill/volume_session.h"
 
@@ -29,10 +29,12 @@ namespace quill {
 namespace {
 
 namespace engine = install::engine;
+namespace archive = install::archive;
+namespace sysedit = install::sysedit;
 namespace fs = std::filesystem;
 
 // Counts the members written and, on a terminal, shows each one.
-class ExtractProgress : public engine::ProgressHooks {
+class ExtractProgress : public archive::ProgressHooks {
  public:
   ExtractProgress(const ConsoleDesktop& desktop, bool on_terminal)
       : desktop_(desktop), on_terminal_(on_terminal) {}
@@ -84,7 +86,7 @@ int RunExtract(const std::vector<std::string>& args) {
   ExtractProgress progress(session.desktop, QUILL_ISATTY(QUILL_FILENO(stdout)) != 0);
   // The set reader keeps its own (quiet) hooks; the installer reports the
   // members it writes to `progress`.
-  engine::InstallLog log(session.machine);  // stays off
+  sysedit::InstallLog log(session.machine);  // stays off
   engine::EngineState state;
   state.installation_dir = "E:";
   engine::FileInstaller installer(session.machine, session.desktop, session.sources, session.reader,

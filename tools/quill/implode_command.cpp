@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "install/engine/implode.h"
+#include "install/archive/implode.h"
 #include "tools/quill/coder_files.h"
 #include "tools/quill/command.h"
 
@@ -11,12 +11,12 @@ namespace quill {
 namespace {
 
 int RunImplode(const std::vector<std::string>& args) {
-  unsigned mode = install::engine::kImplodeBinary;
+  unsigned mode = install::archive::kImplodeBinary;
   unsigned dict = 4096;
   std::vector<std::string> paths;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--ascii") {
-      mode = install::engine::kImplodeAscii;
+      mode = install::archive::kImplodeAscii;
     } else if (args[i] == "--dict" && i + 1 < args.size()) {
       const std::string& value = args[++i];
       if (value == "1024") dict = 1024;
@@ -32,9 +32,9 @@ int RunImplode(const std::vector<std::string>& args) {
   if (paths.size() > 2) return PrintUsage("implode");
   CoderFiles files;
   if (!files.Open("implode", paths)) return 1;
-  const int result = install::engine::Implode(CoderFiles::Read, CoderFiles::Write, &files, mode, dict);
-  const char* failure = result == install::engine::kImplodeNoMemory ? "out of memory"
-                        : result != install::engine::kImplodeOk     ? "bad settings"
+  const int result = install::archive::Implode(CoderFiles::Read, CoderFiles::Write, &files, mode, dict);
+  const char* failure = result == install::archive::kImplodeNoMemory ? "out of memory"
+                        : result != install::archive::kImplodeOk     ? "bad settings"
                                                                     : nullptr;
   return files.Finish(failure);
 }

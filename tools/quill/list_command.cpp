@@ -14,6 +14,8 @@ namespace quill {
 namespace {
 
 namespace engine = install::engine;
+namespace archive = install::archive;
+
 
 int RunList(const std::vector<std::string>& args) {
   if (args.size() != 1 || (args[0].size() > 1 && args[0][0] == '-')) return PrintUsage("list");
@@ -25,17 +27,17 @@ int RunList(const std::vector<std::string>& args) {
   }
   VolumeSession session("list", volume, {});
   int opened = session.reader.OpenFirstVolume(session.first_volume_path);
-  if (opened != engine::kVolumeOk) {
-    if (opened != engine::kVolumeFailed) {
+  if (opened != archive::kVolumeOk) {
+    if (opened != archive::kVolumeFailed) {
       session.desktop.Report(session.first_volume_path + ": not the first volume of a compressed volume set");
     }
     return 2;
   }
   while (true) {
-    engine::MemberHeader member;
+    archive::MemberHeader member;
     int result = session.reader.ReadMemberHeader(&member);
-    if (result == engine::kVolumeSetComplete) break;
-    if (result != engine::kVolumeOk) return 2;
+    if (result == archive::kVolumeSetComplete) break;
+    if (result != archive::kVolumeOk) return 2;
     std::printf("%s\t%u\t%s\n", member.name.c_str(), member.compressed_size,
                 FormatDosDateTime(member.date, member.time).c_str());
     if (session.reader.SkipMemberData() != 0) return 2;

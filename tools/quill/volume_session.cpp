@@ -36,7 +36,7 @@ int ConsoleDesktop::MessageBox(const std::string& text, const char* caption, uns
 }
 
 int SameDirectoryDisks::RequestNextDisk(bool advance) {
-  if (advance) return install::engine::kDiskInPlace;
+  if (advance) return install::archive::kDiskInPlace;
   std::string missing = reader_ ? reader_->set_directory() + reader_->volume_header().next_volume : "";
   desktop_.Report("next volume not found: " + missing);
   return 1;

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "install/engine/engine_state.h"
-#include "install/engine/source_stream.h"
-#include "install/engine/volume_set.h"
+#include "install/archive/source_stream.h"
+#include "install/archive/volume_set.h"
 #include "install/os/host/host_machine.h"
 #include "install/ui/desktop.h"
 
@@ -41,15 +41,15 @@ class ConsoleDesktop : public install::ui::Desktop {
 
 // Next volumes are in the same directory: always "in the drive"; a volume that
 // is not there ends the set with a line naming it.
-class SameDirectoryDisks : public install::engine::NextDiskRequester {
+class SameDirectoryDisks : public install::archive::NextDiskRequester {
  public:
   explicit SameDirectoryDisks(ConsoleDesktop& desktop) : desktop_(desktop) {}
-  void set_reader(const install::engine::VolumeSetReader* reader) { reader_ = reader; }
+  void set_reader(const install::archive::VolumeSetReader* reader) { reader_ = reader; }
   int RequestNextDisk(bool advance) override;
 
  private:
   ConsoleDesktop& desktop_;
-  const install::engine::VolumeSetReader* reader_ = nullptr;
+  const install::archive::VolumeSetReader* reader_ = nullptr;
 };
 
 struct VolumeSession {
@@ -61,9 +61,9 @@ struct VolumeSession {
   install::os::HostMachine machine;
   ConsoleDesktop desktop;
   SameDirectoryDisks disks;
-  install::engine::ProgressHooks quiet;
-  install::engine::SourceReader sources;
-  install::engine::VolumeSetReader reader;
+  install::archive::ProgressHooks quiet;
+  install::archive::SourceReader sources;
+  install::archive::VolumeSetReader reader;
 };
 
 // "YYYY-MM-DD HH:MM:SS" of a DOS date and time.

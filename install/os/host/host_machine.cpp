@@ -7,6 +7,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "install/os/ascii_case.h"
 #include "install/os/pe_version.h"
 #include "install/os/wildcard_match.h"
 
@@ -14,16 +15,6 @@ namespace install::os {
 namespace fs = std::filesystem;
 
 namespace {
-
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 bool HasWildcards(const std::string& path) {
   return path.find_first_of("*?") != std::string::npos;
@@ -146,25 +137,25 @@ HostMachine::HostMachine() = default;
 
 void HostMachine::MapDrive(char letter, const fs::path& root, DriveType type,
                            std::optional<std::string> label) {
-  drives_[UpperAscii(letter)] = Drive{root, type, std::move(label)};
+  drives_[os::UpperAscii(letter)] = Drive{root, type, std::move(label)};
 }
 
 void HostMachine::SetDriveLabel(char letter, std::optional<std::string> label) {
-  auto it = drives_.find(UpperAscii(letter));
+  auto it = drives_.find(os::UpperAscii(letter));
   if (it != drives_.end()) it->second.label = std::move(label);
 }
 
 void HostMachine::SetDriveType(char letter, DriveType type) {
-  auto it = drives_.find(UpperAscii(letter));
+  auto it = drives_.find(os::UpperAscii(letter));
   if (it != drives_.end()) it->second.type = type;
 }
 
 void HostMachine::SetDriveFreeSpace(char letter, std::optional<uint64_t> free_bytes) {
-  auto it = drives_.find(UpperAscii(letter));
+  auto it = drives_.find(os::UpperAscii(letter));
   if (it != drives_.end()) it->second.free_bytes = free_bytes;
 }
 
-void HostMachine::UnmapDrive(char letter) { drives_.erase(UpperAscii(letter)); }
+void HostMachine::UnmapDrive(char letter) { drives_.erase(os::UpperAscii(letter)); }
 
 std::string HostMachine::Absolute(const std::string& windows_path) const {
   std::string path = windows_path;
@@ -175,19 +166,19 @@ std::string HostMachine::Absolute(const std::string& windows_path) const {
   std::string rest;
   std::string base;  // absolute directory the path is relative to, "X:\..."
   if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
-    drive = UpperAscii(path[0]);
+    drive = os::UpperAscii(path[0]);
     rest = path.substr(2);
     if (rest.empty() || rest[0] != '\\') {
-      base = (!current_dir_.empty() && UpperAscii(current_dir_[0]) == drive)
+      base = (!current_dir_.empty() && os::UpperAscii(current_dir_[0]) == drive)
                  ? current_dir_
                  : std::string(1, drive) + ":\\";
     }
   } else if (!path.empty() && path[0] == '\\') {
     if (path.size() >= 2 && path[1] == '\\') return std::string();  // UNC names are not modelled
-    drive = current_dir_.empty() ? 'C' : UpperAscii(current_dir_[0]);
+    drive = current_dir_.empty() ? 'C' : os::UpperAscii(current_dir_[0]);
     rest = path;
   } else {
-    drive = current_dir_.empty() ? 'C' : UpperAscii(current_dir_[0]);
+    drive = current_dir_.empty() ? 'C' : os::UpperAscii(current_dir_[0]);
     base = current_dir_;
     rest = path;
   }
@@ -222,7 +213,7 @@ std::string HostMachine::Absolute(const std::string& windows_path) const {
 
 const HostMachine::Drive* HostMachine::DriveOf(const std::string& absolute_path) const {
   if (absolute_path.size() < 3) return nullptr;
-  auto it = drives_.find(UpperAscii(absolute_path[0]));
+  auto it = drives_.find(os::UpperAscii(absolute_path[0]));
   return it == drives_.end() ? nullptr : &it->second;
 }
 
@@ -250,7 +241,7 @@ std::optional<fs::path> HostMachine::ToLocal(const std::string& windows_path) co
             found = true;
             break;
           }
-          if (!found && EqualsIgnoringCase(name, part)) {
+          if (!found && os::EqualsIgnoringCase(name, part)) {
             chosen = name;
             found = true;
           }
@@ -265,7 +256,7 @@ std::optional<fs::path> HostMachine::ToLocal(const std::string& windows_path) co
 
 std::string HostMachine::AttributeKey(const std::string& absolute_path) {
   std::string key = absolute_path;
-  for (char& c : key) c = UpperAscii(c);
+  for (char& c : key) c = os::UpperAscii(c);
   return key;
 }
 

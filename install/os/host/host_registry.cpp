@@ -1,5 +1,7 @@
 #include "install/os/host/host_registry.h"
 
+#include "install/os/ascii_case.h"
+
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -8,13 +10,6 @@ namespace install::os {
 
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 constexpr uint32_t kRootHandles[] = {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine,
                                      kHkeyUsers,       kHkeyCurrentConfig, kHkeyDynData};
@@ -59,7 +54,7 @@ class HostRegistryKey : public RegistryKey {
 
   bool QueryValue(const std::string& name, RegistryData* out) override {
     if (node_->deleted) return false;
-    auto found = node_->values.find(Upper(name));
+    auto found = node_->values.find(UpperCopy(name));
     if (found == node_->values.end()) return false;
     *out = found->second.data;
     return true;
@@ -67,7 +62,7 @@ class HostRegistryKey : public RegistryKey {
   bool SetValue(const std::string& name, uint32_t type,
                 const std::vector<uint8_t>& bytes) override {
     if (node_->deleted || registry_.read_only()) return false;
-    auto& value = node_->values[Upper(name)];
+    auto& value = node_->values[UpperCopy(name)];
     if (value.name.empty()) value.name = name;
     value.data.type = type;
     value.data.bytes = bytes;
@@ -75,7 +70,7 @@ class HostRegistryKey : public RegistryKey {
   }
   bool DeleteValue(const std::string& name) override {
     if (node_->deleted || registry_.read_only()) return false;
-    return node_->values.erase(Upper(name)) == 1;
+    return node_->values.erase(UpperCopy(name)) == 1;
   }
   std::vector<std::string> SubKeyNames() override {
     std::vector<std::string> names;
@@ -225,7 +220,7 @@ bool ReadData(std::string_view text, RegistryData* data) {
     data->bytes.push_back(0);
     return true;
   }
-  std::string upper = Upper(text);
+  std::string upper = UpperCopy(text);
   if (upper.rfind("DWORD:", 0) == 0) {
     std::string_view digits = text.substr(6);
     if (digits.empty() || digits.size() > 8) return false;
@@ -296,7 +291,7 @@ std::vector<std::string> LogicalLines(std::string_view text) {
 
 uint32_t RootHandle(std::string_view name) {
   for (uint32_t root : kRootHandles) {
-    if (Upper(name) == RegistryRootName(root)) return root;
+    if (UpperCopy(name) == RegistryRootName(root)) return root;
   }
   return 0;
 }
@@ -323,7 +318,7 @@ std::shared_ptr<Node> HostRegistry::Find(uint32_t root, const std::string& path)
   std::vector<std::string> levels;
   if (!node || !SplitPath(path, &levels)) return nullptr;
   for (const std::string& level : levels) {
-    auto child = node->children.find(Upper(level));
+    auto child = node->children.find(UpperCopy(level));
     if (child == node->children.end()) return nullptr;
     node = child->second;
   }
@@ -339,7 +334,7 @@ std::unique_ptr<RegistryKey> HostRegistry::CreateKey(uint32_t root, const std::s
   if (read_only_ && !Find(root, path)) return nullptr;
   bool new_key = false;
   for (const std::string& level : levels) {
-    std::shared_ptr<Node>& child = node->children[Upper(level)];
+    std::shared_ptr<Node>& child = node->children[UpperCopy(level)];
     new_key = !child;
     if (new_key) {
       child = std::make_shared<Node>();
@@ -364,7 +359,7 @@ bool HostRegistry::DeleteKey(uint32_t root, const std::string& path) {
       slash == std::string::npos ? Root(root) : Find(root, path.substr(0, slash));
   std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
   if (!parent || leaf.empty()) return false;
-  auto found = parent->children.find(Upper(leaf));
+  auto found = parent->children.find(UpperCopy(leaf));
   if (found == parent->children.end() || !found->second->children.empty()) return false;
   found->second->deleted = true;
   parent->children.erase(found);
@@ -407,7 +402,7 @@ bool HostRegistry::LoadRegedit4(std::string_view text) {
     if (pos >= line.size() || line[pos] != '=') return false;
     RegistryData data;
     if (!ReadData(Trim(line.substr(pos + 1)), &data)) return false;
-    auto& value = key->values[Upper(name)];
+    auto& value = key->values[UpperCopy(name)];
     value.name = name;
     value.data = std::move(data);
   }

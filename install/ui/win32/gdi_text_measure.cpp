@@ -39,7 +39,7 @@ class FontHandle {
 
 }  // namespace
 
-int GdiTextMeasure::TextExtent(std::string_view text, const script::MeasureFont& font) {
+int GdiTextMeasure::TextExtent(std::string_view text, const ui::MeasureFont& font) {
   ScreenDc dc;
   if (!dc.get()) return 0;
   int point_size = font.point_size > 0 ? font.point_size : 10;

@@ -2,13 +2,13 @@
 // screen, and the dialog base width unit of the system's dialog font.
 #pragma once
 
-#include "install/script/text_measure.h"
+#include "install/ui/text_measure.h"
 
 namespace install::ui {
 
-class GdiTextMeasure : public script::TextMeasure {
+class GdiTextMeasure : public ui::TextMeasure {
  public:
-  int TextExtent(std::string_view text, const script::MeasureFont& font) override;
+  int TextExtent(std::string_view text, const ui::MeasureFont& font) override;
   int DialogBaseWidth() override;
 };
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "install/app/builtin_texts.h"
+#include "install/ui/builtin_texts.h"
 
 namespace install::app {
 namespace {
@@ -44,26 +44,13 @@ TEST(PlanDefaultsTest, NewPlanCarriesEveryDefault) {
 
 TEST(PlanDefaultsTest, EveryPromptTextStartsBuiltIn) {
   std::unique_ptr<script::InstallPlan> plan = CreateInstallPlan(MachineFacts{});
-  for (const BuiltinPromptText& p : BuiltinPromptTexts()) {
+  for (const ui::PromptTextSlot& p : ui::PromptTextTable()) {
     std::string* slot = plan->prompts.ForKeyword(p.keyword);
     ASSERT_NE(slot, nullptr) << p.keyword;
-    EXPECT_EQ(*slot, p.text) << p.keyword;
+    EXPECT_EQ(*slot, p.builtin) << p.keyword;
   }
   EXPECT_EQ(plan->prompts.ok, "OK");
   EXPECT_EQ(plan->prompts.file_exist, "File exists.  Overwrite ");
-}
-
-TEST(PlanDefaultsTest, ApplyingDefaultsResetsAUsedPlan) {
-  std::unique_ptr<script::InstallPlan> plan = CreateInstallPlan(MachineFacts{});
-  plan->prompts.ok = "Go";
-  plan->group_map.Set(3, 0);
-  plan->file_list.emplace_back();
-  plan->title = "T";
-  ApplyPlanDefaults(*plan, MachineFacts{});
-  EXPECT_EQ(plan->prompts.ok, "OK");
-  EXPECT_EQ(plan->group_map.ItemOf(3), -1);
-  EXPECT_TRUE(plan->file_list.empty());
-  EXPECT_EQ(plan->title, "");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "install/os/host/host_machine.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 
 namespace install::app {
 namespace {
@@ -48,7 +48,7 @@ class StartupTest : public ::testing::Test {
   fs::path dir_;
   os::HostMachine machine_;
   ui::HostDesktop desktop_;
-  engine::SourceReader sources_{machine_};
+  archive::SourceReader sources_{machine_};
   StartupValues values_;
 };
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "install/app/builtin_texts.h"
-#include "install/engine/destination_dialogs.h"
+#include "install/ui/builtin_texts.h"
+#include "install/ui/destination_dialogs.h"
 #include "tests/install/engine/run_services_fixture.h"
 
 namespace install::engine {
@@ -30,37 +30,37 @@ class DestinationsTest : public testing::RunServicesFixture {
 };
 
 TEST(DestinationDialogFields, SplitAndComposeByAskMode) {
-  EXPECT_EQ(DestinationTemplateId(1), 250);
-  EXPECT_EQ(DestinationTemplateId(2), 300);
-  EXPECT_EQ(DestinationTemplateId(3), 350);
+  EXPECT_EQ(ui::DestinationTemplateId(1), 250);
+  EXPECT_EQ(ui::DestinationTemplateId(2), 300);
+  EXPECT_EQ(ui::DestinationTemplateId(3), 350);
 
-  DestinationFields one = SplitDestinationPath(1, "c:\\APPS\\TOOL");
+  ui::DestinationFields one = ui::SplitDestinationPath(1, "c:\\APPS\\TOOL");
   EXPECT_EQ(one.fixed, "C:\\");
   EXPECT_EQ(one.entry, "APPS\\TOOL");
-  EXPECT_EQ(SplitDestinationPath(1, "C:").entry, "");
-  DestinationFields two = SplitDestinationPath(2, "C:\\APPS");
+  EXPECT_EQ(ui::SplitDestinationPath(1, "C:").entry, "");
+  ui::DestinationFields two = ui::SplitDestinationPath(2, "C:\\APPS");
   EXPECT_EQ(two.entry, "C");
   EXPECT_EQ(two.fixed, ":\\APPS");
-  EXPECT_EQ(SplitDestinationPath(3, "C:\\APPS").entry, "C:\\APPS");
+  EXPECT_EQ(ui::SplitDestinationPath(3, "C:\\APPS").entry, "C:\\APPS");
 
   // Directory only: cut at a space or a comma.
-  EXPECT_EQ(DestinationFromEntry(1, "C:\\OLD", "NEW DIR"), "C:\\NEW");
-  EXPECT_EQ(DestinationFromEntry(1, "C:\\OLD", "NEW,X"), "C:\\NEW");
+  EXPECT_EQ(ui::DestinationFromEntry(1, "C:\\OLD", "NEW DIR"), "C:\\NEW");
+  EXPECT_EQ(ui::DestinationFromEntry(1, "C:\\OLD", "NEW,X"), "C:\\NEW");
   // Drive only: the typed letter on the old path; not a letter: refused.
-  EXPECT_EQ(DestinationFromEntry(2, "C:\\APPS\\TOOL", "D"), "D:\\APPS\\TOOL");
-  EXPECT_EQ(DestinationFromEntry(2, "C:\\APPS", "1"), std::nullopt);
-  EXPECT_EQ(DestinationFromEntry(2, "C:\\APPS", ""), std::nullopt);
+  EXPECT_EQ(ui::DestinationFromEntry(2, "C:\\APPS\\TOOL", "D"), "D:\\APPS\\TOOL");
+  EXPECT_EQ(ui::DestinationFromEntry(2, "C:\\APPS", "1"), std::nullopt);
+  EXPECT_EQ(ui::DestinationFromEntry(2, "C:\\APPS", ""), std::nullopt);
   // Drive and directory: spaces stay, a comma cuts; the drive is checked.
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "D:\\MY APP,2"), "D:\\MY APP");
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "D"), "D");
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "D:"), "D:");
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "DX"), std::nullopt);
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "D:X"), std::nullopt);
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", "\\APPS"), std::nullopt);
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "D:\\MY APP,2"), "D:\\MY APP");
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "D"), "D");
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "D:"), "D:");
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "DX"), std::nullopt);
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "D:X"), std::nullopt);
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", "\\APPS"), std::nullopt);
   // The typed text is read up to 497 characters.
   const std::string long_text = "C:\\" + std::string(600, 'A');
-  EXPECT_EQ(DestinationFromEntry(3, "C:\\X", long_text)->size(), kDestinationEntryCapacity);
-  EXPECT_EQ(DestinationFromEntry(1, "C:\\X", std::string(600, 'A'))->size(), 3 + kDestinationEntryCapacity - 1);
+  EXPECT_EQ(ui::DestinationFromEntry(3, "C:\\X", long_text)->size(), ui::kDestinationEntryCapacity);
+  EXPECT_EQ(ui::DestinationFromEntry(1, "C:\\X", std::string(600, 'A'))->size(), 3 + ui::kDestinationEntryCapacity - 1);
 }
 
 TEST_F(DestinationsTest, WithoutDefaultDirAsksForNewFilesOnTheBootDrive) {
@@ -70,7 +70,7 @@ TEST_F(DestinationsTest, WithoutDefaultDirAsksForNewFilesOnTheBootDrive) {
   ASSERT_EQ(Run(), 0);
 
   ASSERT_EQ(Dialogs().Questions().size(), 1u);
-  const DestinationQuestion& asked = Dialogs().Questions()[0];
+  const ui::DestinationQuestion& asked = Dialogs().Questions()[0];
   EXPECT_EQ(asked.ask_mode, 3);
   EXPECT_EQ(asked.prompt, "Please enter the destination drive and directory:");
   EXPECT_EQ(asked.path, "A:\\NEWFILES");
@@ -139,7 +139,7 @@ TEST_F(DestinationsTest, UnaskedDefaultDirThatExistsGivesTheEmptyLineAfterIt) {
 TEST_F(DestinationsTest, DriveThatCannotBeQueriedStopsWithInvalidDrive) {
   for (bool mapped : {false, true}) {
     SCOPED_TRACE(mapped);
-    InstallLog fresh_log(machine_);
+    sysedit::InstallLog fresh_log(machine_);
     fresh_log.set_enabled(true);
     ui::HostDesktop desktop;
     if (mapped) {
@@ -151,7 +151,7 @@ TEST_F(DestinationsTest, DriveThatCannotBeQueriedStopsWithInvalidDrive) {
     DestinationServices services{machine_, desktop, fresh_log, Dialogs(), Expander()};
     EXPECT_EQ(SetUpDestinations(*plan_, state_, services), 1);
     ASSERT_EQ(desktop.Messages().size(), 1u);
-    EXPECT_EQ(desktop.Messages()[0].text, std::string(app::BuiltinPromptTextFor("BADDRIVEPROMPT")));
+    EXPECT_EQ(desktop.Messages()[0].text, std::string(ui::BuiltinPromptTextFor("BADDRIVEPROMPT")));
     EXPECT_EQ(desktop.Messages()[0].caption, " ");
     EXPECT_EQ(desktop.Messages()[0].style, ui::kMbOk | ui::kMbIconWarning);
     // The entry was logged before the drive was found wanting.
@@ -191,7 +191,7 @@ TEST_F(DestinationsTest, BadDriveInTheDialogKeepsItOpen) {
   Dialogs().QueueOk("D:\\APP");
   ASSERT_EQ(Run(), 0);
   ASSERT_EQ(desktop_.Messages().size(), 1u);
-  EXPECT_EQ(desktop_.Messages()[0].text, std::string(app::BuiltinPromptTextFor("BADDRIVEPROMPT")));
+  EXPECT_EQ(desktop_.Messages()[0].text, std::string(ui::BuiltinPromptTextFor("BADDRIVEPROMPT")));
   EXPECT_EQ(desktop_.Messages()[0].caption, " ");
   EXPECT_EQ(state_.installation_dir, "D:\\APP");
 }

@@ -47,7 +47,7 @@ class DiskPromptTest : public testing::RunServicesFixture {
     return texts;
   }
 
-  SourceReader sources_{machine_};
+  archive::SourceReader sources_{machine_};
   DiskPrompter prompter_{*plan_, state_, machine_, desktop_, sources_};
 };
 
@@ -200,7 +200,7 @@ TEST_F(DiskPromptTest, NoFurtherDiskChangeEndsTheRequestWithoutAPrompt) {
   // Before any disk change the walk starts at the first entry.
   state_.position = 0;
   state_.current_disk_index = -1;
-  EXPECT_EQ(prompter_.RequestNextDisk(false), kDiskInPlace);
+  EXPECT_EQ(prompter_.RequestNextDisk(false), archive::kDiskInPlace);
   EXPECT_EQ(state_.current_disk_index, 0);
   EXPECT_EQ(Shown(), std::vector<std::string>{"Please insert Disk 1"});
 

@@ -6,7 +6,7 @@
 
 #include "install/engine/create_directories.h"
 #include "install/os/host/host_machine.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 #include "tests/support/fixture_builder.h"
 #include "tests/support/pe_builder.h"
 
@@ -27,7 +27,7 @@ constexpr uint32_t kDate1995 = (15u << 9) | (8u << 5) | 24u;  // 1995-08-24
 constexpr uint32_t kNoon = 12u << 11;
 constexpr uint32_t kEvening = 18u << 11;
 
-class ScriptedDisks : public NextDiskRequester {
+class ScriptedDisks : public archive::NextDiskRequester {
  public:
   int RequestNextDisk(bool advance) override {
     requests.push_back(advance);
@@ -37,10 +37,10 @@ class ScriptedDisks : public NextDiskRequester {
   }
   std::vector<bool> requests;
   std::function<void(bool)> action;
-  int answer = kDiskInPlace;
+  int answer = archive::kDiskInPlace;
 };
 
-class RecordedProgress : public ProgressHooks {
+class RecordedProgress : public archive::ProgressHooks {
  public:
   void RefreshProgress() override { ++refreshes; }
   void ShowFileBeingInstalled(const std::string& path) override { shown.push_back(path); }
@@ -177,11 +177,11 @@ class FileInstallTest : public ::testing::Test {
   test_support::TempDir dir_;
   FullDiskMachine machine_;
   ui::HostDesktop desktop_;
-  SourceReader sources_{machine_};
+  archive::SourceReader sources_{machine_};
   ScriptedDisks disks_;
   RecordedProgress progress_;
-  VolumeSetReader volumes_{sources_, desktop_, disks_, progress_};
-  InstallLog log_{machine_};
+  archive::VolumeSetReader volumes_{sources_, desktop_, disks_, progress_};
+  sysedit::InstallLog log_{machine_};
   EngineState state_;
   FileInstaller installer_{machine_, desktop_, sources_, volumes_, disks_, progress_, log_, state_};
   std::string current_disk_ = "disk1";
@@ -432,7 +432,7 @@ TEST_F(FileInstallTest, MissingSourcesAreReportedBeforeTheFirstDiskChangeAndAske
   EXPECT_EQ(installer_.InstallEntryFiles(Entry("MISSING.TXT")), kEntryStop);
   EXPECT_EQ(disks_.requests, (std::vector<bool>{false}));
 
-  disks_.answer = kDiskInPlace;
+  disks_.answer = archive::kDiskInPlace;
   disks_.action = [this](bool) { Put("disk1", "MISSING.TXT", BytesOf("here now")); };
   EXPECT_EQ(installer_.InstallEntryFiles(Entry("MISSING.TXT")), kEntryContinue);
   EXPECT_EQ(Text("hd/APP/MISSING.TXT"), "here now");

@@ -16,14 +16,14 @@
 #include "install/app/plan_defaults.h"
 #include "install/engine/create_directories.h"
 #include "install/engine/engine_state.h"
-#include "install/engine/host_destination_dialogs.h"
-#include "install/engine/install_log.h"
+#include "install/ui/host/host_destination_dialogs.h"
+#include "install/sysedit/install_log.h"
 #include "install/engine/macro_expander.h"
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/host/host_machine.h"
 #include "install/script/install_plan.h"
 #include "install/script/macros.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 #include "tests/support/fixture_builder.h"
 
 namespace install::engine::testing {
@@ -66,9 +66,9 @@ class RunServicesFixture : public ::testing::Test {
   }
 
   // The dialogs create directories as the real dialog does.
-  HostDestinationDialogs& Dialogs() {
+  ui::HostDestinationDialogs& Dialogs() {
     if (!dialogs_) {
-      dialogs_ = std::make_unique<HostDestinationDialogs>(
+      dialogs_ = std::make_unique<ui::HostDestinationDialogs>(
           desktop_, plan_->prompts, [this](const std::string& path) {
             return CreateDirectoryPath(path, machine_, desktop_, log_, plan_->prompts.bad_dir);
           });
@@ -97,10 +97,10 @@ class RunServicesFixture : public ::testing::Test {
   test_support::TempDir temp_;
   os::HostMachine machine_;
   HookedDesktop desktop_;
-  InstallLog log_{machine_};
+  sysedit::InstallLog log_{machine_};
   EngineState state_;
   std::unique_ptr<script::InstallPlan> plan_;
-  std::unique_ptr<HostDestinationDialogs> dialogs_;
+  std::unique_ptr<ui::HostDestinationDialogs> dialogs_;
 };
 
 }  // namespace install::engine::testing

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 
 namespace install::script {
 namespace {

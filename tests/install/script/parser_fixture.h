@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "install/app/plan_defaults.h"
-#include "install/engine/source_stream.h"
+#include "install/archive/source_stream.h"
 #include "install/os/host/host_machine.h"
 #include "install/script/install_plan.h"
 #include "install/script/script_parser.h"
-#include "install/script/text_measure.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/text_measure.h"
+#include "install/ui/host/host_desktop.h"
 
 namespace install::script::testing {
 
@@ -116,8 +116,8 @@ class ParserFixture : public ::testing::Test {
   std::filesystem::path root_;
   os::HostMachine machine_;
   ui::HostDesktop desktop_;
-  HostTextMeasure measure_;
-  engine::SourceReader sources_{machine_};
+  ui::HostTextMeasure measure_;
+  archive::SourceReader sources_{machine_};
   FakeConditions conditions_;
   RecordingScreens screens_;
   std::unique_ptr<InstallPlan> plan_;

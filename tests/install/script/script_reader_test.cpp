@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 
 namespace install::script {
 namespace {

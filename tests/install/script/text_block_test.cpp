@@ -9,14 +9,14 @@
 namespace install::script {
 namespace {
 
-MeasureFont Face(const char* face) {
-  MeasureFont font;
+ui::MeasureFont Face(const char* face) {
+  ui::MeasureFont font;
   font.face = face;
   return font;
 }
 
 TEST(TextBlockTest, PacksLinesWithCountsAndWidest) {
-  HostTextMeasure measure;
+  ui::HostTextMeasure measure;
   TextBlock block;
   ASSERT_EQ(PackTextBlock({"Hello world", " ,\t", "abc"}, measure, Face("Ab"), block), PackResult::Ok);
   const std::vector<uint8_t> expected = {2, 5, 3,                                             //
@@ -34,7 +34,7 @@ TEST(TextBlockTest, PacksLinesWithCountsAndWidest) {
 }
 
 TEST(TextBlockTest, LimitsOfLinesAndBlock) {
-  HostTextMeasure measure;
+  ui::HostTextMeasure measure;
   TextBlock block;
   std::size_t bad = 99;
   EXPECT_EQ(PackTextBlock({"a", std::string(256, 'x')}, measure, Face("Ab"), block, &bad),
@@ -51,7 +51,7 @@ TEST(TextBlockTest, LimitsOfLinesAndBlock) {
 // per character on the host): 11 characters - 6 = 5, width max(40, 4 * 5) = 40,
 // height 8 + 16 = 24.
 TEST(TextBlockTest, ExitMessageTemplateByteForByte) {
-  HostTextMeasure measure;
+  ui::HostTextMeasure measure;
   TextBlock block;
   ASSERT_EQ(PackTextBlock({"Hello world"}, measure, Face("Ab"), block), PackResult::Ok);
   ScreenStyle style;
@@ -85,7 +85,7 @@ uint16_t U16At(const std::vector<uint8_t>& b, std::size_t at) {
 }
 
 TEST(TextBlockTest, GroupPageItemsBecomeButtonsAtTheirMarkers) {
-  HostTextMeasure measure;
+  ui::HostTextMeasure measure;
   TextBlock block;
   ASSERT_EQ(PackTextBlock({"Pick:", "7 Pick [X] Fast", "123 [ ] Slow"}, measure, Face("Ab"), block),
             PackResult::Ok);
@@ -124,7 +124,7 @@ TEST(TextBlockTest, GroupPageItemsBecomeButtonsAtTheirMarkers) {
 }
 
 TEST(TextBlockTest, PopupHasAStaticPerLineAndNoButtons) {
-  HostTextMeasure measure;
+  ui::HostTextMeasure measure;
   TextBlock block;
   ASSERT_EQ(PackTextBlock({"a", "", "b"}, measure, Face("Ab"), block), PackResult::Ok);
   ScreenStyle style;

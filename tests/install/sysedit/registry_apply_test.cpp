@@ -86,7 +86,7 @@ TEST_F(RegistryApplyTest, NewKeyRecordsEachCreatedLevelAndLogsDeepestFirst) {
   os::HostMachine machine;
   machine.MapDrive('C', dir.path(), os::DriveType::Fixed);
   ASSERT_TRUE(machine.CreateDirectory("C:\\APP"));
-  engine::InstallLog log(machine);
+  sysedit::InstallLog log(machine);
   log.set_enabled(true);
   log.SetLogPath("C:\\APP");
 

@@ -15,7 +15,7 @@
 
 #include "install/engine/create_directories.h"
 #include "install/os/pe_version.h"
-#include "install/ui/host_desktop.h"
+#include "install/ui/host/host_desktop.h"
 #include "tests/support/fixture_builder.h"
 #include "tests/support/pe_builder.h"
 

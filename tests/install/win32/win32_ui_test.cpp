@@ -11,13 +11,13 @@ namespace {
 
 TEST(GdiTextMeasureTest, WiderTextMeasuresWider) {
   GdiTextMeasure measure;
-  script::MeasureFont font{"MS Sans Serif", 10, 400, false, false};
+  ui::MeasureFont font{"MS Sans Serif", 10, 400, false, false};
   int narrow = measure.TextExtent("iiii", font);
   int wide = measure.TextExtent("WWWW", font);
   EXPECT_GT(narrow, 0);
   EXPECT_GT(wide, narrow);
   EXPECT_EQ(measure.TextExtent("", font), 0);
-  script::MeasureFont bigger = font;
+  ui::MeasureFont bigger = font;
   bigger.point_size = 20;
   EXPECT_GT(measure.TextExtent("WWWW", bigger), wide);
   EXPECT_GT(measure.DialogBaseWidth(), 0);
