@@ -65,10 +65,8 @@ int DiskPrompter::RunPromptLoop(const std::string& text, const std::string* chec
   sources_.CloseInstallArchive();
   sources_.set_archive_disabled(true);
   for (;;) {
-    const int answer = desktop_.MessageBox(text, " ", ui::kMbOkCancel | ui::kMbIconInformation);
-    if (answer != ui::kIdOk) {
-      const int quit = desktop_.MessageBox(plan_.prompts.quit, "", ui::kMbYesNo | ui::kMbIconWarning);
-      if (quit == ui::kIdYes) return kDiskPromptQuit;
+    if (desktop_.PromptForDisk(text) != ui::kIdOk) {
+      if (ui::ConfirmQuit(desktop_, plan_.prompts)) return kDiskPromptQuit;
       continue;
     }
     if (!check || LabelMatches(*check)) return accepted;

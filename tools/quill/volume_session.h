@@ -11,7 +11,7 @@
 #include "install/archive/source_stream.h"
 #include "install/archive/volume_set.h"
 #include "install/os/host/host_machine.h"
-#include "install/ui/desktop.h"
+#include "install/ui/host/host_desktop.h"
 
 namespace quill {
 
@@ -20,13 +20,12 @@ inline constexpr char kSetDrive[] = "A:\\";
 inline constexpr char kOutputDrive[] = "E:\\";
 
 // Prints every message box as "quill COMMAND: TEXT" on stderr, with drive
-// paths turned back into local ones.
-class ConsoleDesktop : public install::ui::Desktop {
+// paths turned back into local ones; the dialogs of a run are never shown.
+class ConsoleDesktop : public install::ui::HostDesktop {
  public:
   ConsoleDesktop(std::string command, std::filesystem::path set_dir, std::filesystem::path output_dir)
       : command_(std::move(command)), set_dir_(std::move(set_dir)), output_dir_(std::move(output_dir)) {}
   int MessageBox(const std::string& text, const char* caption, unsigned style) override;
-  bool PumpMessages() override { return false; }
   int messages() const { return messages_; }
   // `text` with its drive paths made local.
   std::string Local(const std::string& text) const;
