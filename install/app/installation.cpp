@@ -2,6 +2,7 @@
 
 #include "install/app/machine_facts.h"
 #include "install/app/plan_defaults.h"
+#include "install/engine/create_directories.h"
 
 namespace install::app {
 
@@ -41,6 +42,28 @@ void Installation::RunAtStart() {
   if (!plan_ || plan_->run_at_start.command.empty()) return;
   uint32_t ignored = 0;
   machine_.StartProcess(plan_->run_at_start.command, os::kShow, true, &ignored);
+}
+
+int Installation::CreateDestinationDirectory(const std::string& path) {
+  const std::string bad_dir = plan_ ? plan_->prompts.bad_dir : std::string("Invalid directory.");
+  return engine::CreateDirectoryPath(path, machine_, desktop_, log_, bad_dir) ==
+                 engine::kDirectoriesOk
+             ? 0
+             : 1;
+}
+
+int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine::RunSteps& steps) {
+  if (!plan_) return engine::kRunStopped;
+  log_.set_enabled(plan_->uninstall != 0);
+  engine::RunServices services{machine_, system_, desktop_, dialogs, sources_, log_, steps};
+  const int result = engine::RunInstallPlan(*plan_, services);
+  if (result == engine::kRunCompleted) {
+    for (const auto& step : post_copy_) step(*plan_, log_);
+  } else {
+    plan_->readme.clear();
+    plan_->run_at_exit.clear();
+  }
+  return result;
 }
 
 }  // namespace install::app

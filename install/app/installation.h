@@ -4,17 +4,22 @@
 // lives in globals.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "install/app/startup.h"
 #include "install/archive/source_stream.h"
+#include "install/engine/executor.h"
+#include "install/sysedit/install_log.h"
 #include "install/os/machine.h"
 #include "install/os/system_info.h"
 #include "install/script/install_plan.h"
 #include "install/script/script_parser.h"
 #include "install/ui/text_measure.h"
 #include "install/ui/desktop.h"
+#include "install/ui/destination_dialogs.h"
 
 namespace install::app {
 
@@ -43,6 +48,21 @@ class Installation {
   // Runs the plan's RUNATSTART command, shown, and waits for it to end.
   void RunAtStart();
 
+  // The whole installation (the main window's WM_USER+1): the install log
+  // switched on by UNINSTALL, the executor, and after a completed run the
+  // post-copy steps (registry blocks, program groups). After a stop the
+  // readme and the commands to run at exit are cleared, so that nothing
+  // runs at exit. Returns engine::kRunCompleted or engine::kRunStopped.
+  int RunInstallation(ui::DestinationDialogs& dialogs, const engine::RunSteps& steps = {});
+  // Post-copy steps after a completed run, in order.
+  void AddPostCopyStep(std::function<void(script::InstallPlan&, sysedit::InstallLog&)> step) {
+    post_copy_.push_back(std::move(step));
+  }
+  // A directory-creating function for destination dialogs: the missing
+  // levels created and logged, BADDIRPROMPT on failure. 0 done.
+  int CreateDestinationDirectory(const std::string& path);
+  sysedit::InstallLog& log() { return log_; }
+
   const StartupValues& values() const { return values_; }
   archive::SourceReader& sources() { return sources_; }
   // The plan; null before CreatePlanAndParse.
@@ -56,6 +76,8 @@ class Installation {
   archive::SourceReader sources_;
   StartupValues values_;
   std::unique_ptr<script::InstallPlan> plan_;
+  sysedit::InstallLog log_{machine_};
+  std::vector<std::function<void(script::InstallPlan&, sysedit::InstallLog&)>> post_copy_;
   int screen_width_ = 640;
   int screen_height_ = 480;
 };

@@ -17,6 +17,9 @@ class SystemInfo {
   // the high word = the DOS version (high byte major, low byte minor) on
   // systems that run over DOS, other platform bits elsewhere. Never fails.
   virtual uint32_t GetVersion() = 0;
+  // The processor family as a number: 386, 486 or 586 (586 for anything
+  // newer). Never fails.
+  virtual int ProcessorType() = 0;
 };
 
 }  // namespace install::os

@@ -19,9 +19,12 @@ class HostSystemInfo : public SystemInfo {
 
   uint32_t GetVersion() override { return version_; }
   void SetVersion(uint32_t version) { version_ = version; }
+  int ProcessorType() override { return processor_; }
+  void SetProcessorType(int processor) { processor_ = processor; }
 
  private:
   uint32_t version_ = MakePlatformVersion(3, 95, 7, 0);
+  int processor_ = 586;
 };
 
 }  // namespace install::os

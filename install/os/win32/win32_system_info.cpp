@@ -8,6 +8,13 @@ namespace {
 class Win32SystemInfo : public SystemInfo {
  public:
   uint32_t GetVersion() override { return static_cast<uint32_t>(::GetVersion()); }
+  int ProcessorType() override {
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    if (info.dwProcessorType == PROCESSOR_INTEL_386) return 386;
+    if (info.dwProcessorType == PROCESSOR_INTEL_486) return 486;
+    return 586;
+  }
 };
 
 }  // namespace
