@@ -326,7 +326,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
     std::fprintf(stderr, "quill simulate: the run and the answers disagree\n%s\n", desktop.mismatch().c_str());
     status = 2;
   } else if (status == 0 && !desktop.Unused().empty()) {
-    const auto& first = desktop.Unused().front();
+    const install::ui::AnswerDesktop::Answer first = desktop.Unused().front();
     std::fprintf(stderr, "quill simulate: answers left unused, from line %d: %s\n", first.line_number,
                  first.line.c_str());
     status = 2;
