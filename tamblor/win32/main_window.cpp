@@ -1,6 +1,6 @@
 #include "tamblor/win32/main_window.h"
 
-#include "tamblor/config/main_window_layout.h"
+#include "tamblor/views/main_window_layout.h"
 #include "tamblor/lang/resource_names.h"
 #include "tamblor/views/index_view.h"
 #include "tamblor/views/win32/child_windows.h"
@@ -12,8 +12,8 @@ MainWindow* Instance(HWND window) {
   return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void Place(HWND child, const config::PlacementRule& rule, int width, int height) {
-  config::Placement p = config::Place(rule, width, height);
+void Place(HWND child, const views::PlacementRule& rule, int width, int height) {
+  views::Placement p = views::Place(rule, width, height);
   MoveWindow(child, p.x, p.y, p.width, p.height, TRUE);
 }
 
@@ -59,15 +59,15 @@ LRESULT MainWindow::OnCreate(HWND window) {
 
   int char_width = 8, line_height = 16;
   views::TextPaneMetrics(pane_, &char_width, &line_height);
-  config::WindowSize size = config::InitialMainWindowSize(char_width, line_height);
+  views::WindowSize size = views::InitialMainWindowSize(char_width, line_height);
   SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
   return 0;
 }
 
 void MainWindow::OnSize(int width, int height) {
-  Place(toolbar_, config::kToolbarRule, width, height);
-  Place(panel_, config::kTitlePanelRule, width, height);
-  Place(pane_, config::kTextPaneRule, width, height);
+  Place(toolbar_, views::kToolbarRule, width, height);
+  Place(panel_, views::kTitlePanelRule, width, height);
+  Place(pane_, views::kTextPaneRule, width, height);
 }
 
 void MainWindow::OnDestroy() {
