@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "tamblor/config/config_lines.h"
-#include "tamblor/config/text_compare.h"
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::config {
 namespace {
@@ -64,7 +64,7 @@ void DiscConfig::Read(const std::string& path) {
 void DiscConfig::ApplyLine(std::string_view line) {
   const KeyName* match = nullptr;
   for (const KeyName& key : kKeys) {
-    if (StartsWithNoCase(line, key.text)) {
+    if (os::StartsWithNoCase(line, key.text)) {
       match = &key;
       break;
     }
@@ -122,7 +122,7 @@ std::string DiscConfig::ProgramPath(const std::string& program) const {
 
 std::optional<std::string> DiscConfig::UncompressProgram(std::string_view path) const {
   for (const ExtensionHandler& handler : uncompress_handlers_) {
-    if (EndsWithNoCase(path, handler.extension)) return ProgramPath(handler.program);
+    if (os::EndsWithNoCase(path, handler.extension)) return ProgramPath(handler.program);
   }
   return std::nullopt;
 }
@@ -130,7 +130,7 @@ std::optional<std::string> DiscConfig::UncompressProgram(std::string_view path) 
 std::optional<std::vector<std::string>> DiscConfig::WindowsCommand(std::string_view path,
                                                                    std::string_view argument) const {
   for (const ExtensionHandler& handler : windows_handlers_) {
-    if (!EndsWithNoCase(path, handler.extension)) continue;
+    if (!os::EndsWithNoCase(path, handler.extension)) continue;
     std::string command = ProgramPath(handler.program) + " " + std::string(argument);
     if (command.size() > kMaxCommandBuffer) command.resize(kMaxCommandBuffer);
     // Every blank ends a word; the first word starts at the first character,

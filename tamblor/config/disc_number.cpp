@@ -6,7 +6,7 @@
 
 #include "tamblor/config/config_lines.h"
 #include "tamblor/config/disc_config.h"
-#include "tamblor/config/text_compare.h"
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::config {
 namespace {
@@ -21,7 +21,7 @@ int DiscConfig::DiscNumber() const {
   int number = 0;
   ConfigLines lines(file, kDiscLineLimit);
   while (std::optional<std::string> line = lines.Next()) {
-    if (StartsWithNoCase(*line, "DISC #")) {
+    if (os::StartsWithNoCase(*line, "DISC #")) {
       // A decimal number, as "%d" reads it; values beyond an int are clamped.
       char* end = nullptr;
       long value = std::strtol(line->c_str() + 6, &end, 10);
@@ -34,7 +34,7 @@ int DiscConfig::DiscNumber() const {
 }
 
 int DiscConfig::RequiredDisc(std::string_view path) const {
-  if (path.size() < 8 || !EqualsNoCase(path.substr(2, 5), "\\disc")) return 0;
+  if (path.size() < 8 || !os::EqualsNoCase(path.substr(2, 5), "\\disc")) return 0;
   if (!std::isdigit(static_cast<unsigned char>(path[7]))) return 0;
   int needed = path[7] - '0';
   return needed != DiscNumber() ? needed : 0;

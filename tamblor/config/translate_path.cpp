@@ -11,7 +11,7 @@
 #include "tamblor/config/command_line.h"
 #include "tamblor/config/config_lines.h"
 #include "tamblor/config/disc_config.h"
-#include "tamblor/config/text_compare.h"
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::config {
 namespace {
@@ -30,7 +30,7 @@ std::optional<std::string> LookUp(std::FILE* table, std::string_view component) 
     if (line->empty() || (*line)[0] == 'L') continue;
     // A line too short to hold a long name lists nothing.
     if (line->size() <= kLongNameOffset) continue;
-    if (!EqualsNoCase(std::string_view(*line).substr(kLongNameOffset), component)) continue;
+    if (!os::EqualsNoCase(std::string_view(*line).substr(kLongNameOffset), component)) continue;
     std::string stored = line->substr(kStoredNameOffset, kStoredNameEnd - kStoredNameOffset);
     while (!stored.empty() && IsBlankOrControl(stored.back())) stored.pop_back();
     return stored;

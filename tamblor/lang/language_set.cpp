@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "tamblor/config/command_line.h"
-#include "tamblor/config/text_compare.h"
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::lang {
 namespace {
@@ -60,7 +60,7 @@ void LanguageSet::Create(char drive, const std::string& translation_dir, const s
   LanguageEntry* start = &entries_.front();
   if (!language.empty()) {
     for (LanguageEntry& entry : entries_) {
-      if (config::EqualsNoCase(entry.language_name, language)) {
+      if (os::EqualsNoCase(entry.language_name, language)) {
         start = &entry;
         break;
       }

@@ -23,7 +23,8 @@ class Resources {
 
   // The program's own module (the built-in language).
   virtual ModuleHandle ProgramModule() = 0;
-  // Loads a library; a result below 32 is a failure.
+  // Loads a library as data (its resources only; none of its code runs); a
+  // result below 32 is a failure.
   virtual ModuleHandle LoadLanguageLibrary(const std::string& path) = 0;
   virtual void FreeLanguageLibrary(ModuleHandle module) = 0;
 

@@ -1,9 +1,9 @@
 #include "tamblor/text/block_file.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 
+#include "tamblor/os/ascii_case.h"
 #include "tamblor/os/machine.h"
 #include "tamblor/text/fatal_exit.h"
 
@@ -35,10 +35,9 @@ constexpr size_t kForwardSearchLength = 80;
 constexpr size_t kBackwardSearchLength = 81;
 
 void CaseForms(const std::string& text, size_t limit, std::string* upper, std::string* lower) {
-  *upper = text.substr(0, limit);
-  *lower = *upper;
-  for (char& c : *upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  for (char& c : *lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string_view cut = std::string_view(text).substr(0, limit);
+  *upper = os::UpperAscii(cut);
+  *lower = os::LowerAscii(cut);
 }
 
 bool IsEitherForm(int c, const std::string& upper, const std::string& lower, size_t i) {

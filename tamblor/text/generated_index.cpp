@@ -1,9 +1,9 @@
 #include "tamblor/text/generated_index.h"
 
-#include <cctype>
 #include <cstdio>
 #include <vector>
 
+#include "tamblor/os/ascii_case.h"
 #include "tamblor/text/dir_scanner.h"
 #include "tamblor/text/wildcard.h"
 
@@ -40,14 +40,6 @@ std::string RightInField(const std::string& text, size_t width, size_t cut) {
   std::string out = text.substr(0, cut);
   if (out.size() < width) out.insert(0, width - out.size(), ' ');
   return out;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  }
-  return true;
 }
 
 // Writes text with line feeds as CR LF, the way a text-mode stream on the
@@ -99,7 +91,7 @@ void WriteFileRows(IndexWriter& out, os::DirectoryService& directories, const st
     if (!scanner.Open(directory + "\\" + kPatternRows[row].pattern, ScanMode::Files)) continue;
     while (scanner.Next()) {
       const std::string& name = scanner.Name();
-      if (SameName(name, kGeneratedIndexName)) continue;
+      if (os::EqualsNoCase(name, kGeneratedIndexName)) continue;
       bool listed_before = false;
       for (size_t earlier = 0; earlier < row && !listed_before; ++earlier) {
         listed_before = MatchesWildcard(kPatternRows[earlier].pattern, name);

@@ -1,6 +1,6 @@
 #include "tamblor/text/index_format.h"
 
-#include <cctype>
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::text {
 
@@ -37,13 +37,7 @@ int64_t NextEntryStart(BlockFile& file, int64_t entry_start) {
 }
 
 bool IsPathLine(const TextLine& line) {
-  static constexpr char kKey[] = "path: ";
-  if (line.Length() < 6) return false;
-  const char* text = line.Text();
-  for (int i = 0; i < 6; ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != kKey[i]) return false;
-  }
-  return true;
+  return os::StartsWithNoCase(line.View(), "path: ");
 }
 
 std::string PathLineDirectory(const TextLine& line) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tamblor/config/text_compare.h"
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::views {
 namespace {
@@ -37,7 +37,7 @@ bool SignatureAt(std::FILE* file, const Signature& signature) {
 }  // namespace
 
 bool IsSelfExtractor(os::Machine& machine, const std::string& path) {
-  if (path.size() < 5 || !config::EndsWithNoCase(path, ".exe")) return false;
+  if (path.size() < 5 || !os::EndsWithNoCase(path, ".exe")) return false;
   std::FILE* file = machine.OpenFile(path, "rb");
   if (!file) return false;
   bool found = false;
@@ -55,10 +55,10 @@ FileKind ClassifyPath(os::Machine& machine, const config::DiscConfig& config, co
   uint32_t attributes = machine.FindAttributes(path);
   if (attributes == os::kInvalidAttributes) return FileKind::Missing;
   if (path.size() < 4) return FileKind::OtherFile;
-  if (config::EndsWithNoCase(path, ".bat") || config::EndsWithNoCase(path, ".com")) return FileKind::Program;
-  if (config::EndsWithNoCase(path, ".exe"))
+  if (os::EndsWithNoCase(path, ".bat") || os::EndsWithNoCase(path, ".com")) return FileKind::Program;
+  if (os::EndsWithNoCase(path, ".exe"))
     return IsSelfExtractor(machine, path) ? FileKind::SelfExtractor : FileKind::Program;
-  if (config::EndsWithNoCase(path, ".txt")) return FileKind::TextFile;
+  if (os::EndsWithNoCase(path, ".txt")) return FileKind::TextFile;
   if (config.UncompressProgram(path)) return FileKind::Archive;
   if (config.WindowsCommand(path, path)) return FileKind::WindowsDocument;
   if (attributes & os::kAttrDirectory) return FileKind::Directory;

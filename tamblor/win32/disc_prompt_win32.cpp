@@ -5,9 +5,9 @@
 
 namespace tamblor::app {
 
-void Win32DiscPrompt::BeginWait() { old_cursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT)); }
+void Win32DiscPrompt::BeginWait() { wait_.emplace(); }
 
-void Win32DiscPrompt::EndWait() { SetCursor(old_cursor_); }
+void Win32DiscPrompt::EndWait() { wait_.reset(); }
 
 bool Win32DiscPrompt::AskForDisc(const std::string& path, const std::string& disc_title, int disc) {
   std::string text = lang::FormatText(languages_.String(lang::kStrInsertDisc), {path, disc_title, disc});

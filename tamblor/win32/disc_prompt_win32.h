@@ -3,8 +3,11 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "tamblor/config/wait_for_disc.h"
 #include "tamblor/lang/language_set.h"
+#include "tamblor/os/win32/gdi.h"
 
 namespace tamblor::app {
 
@@ -18,7 +21,7 @@ class Win32DiscPrompt : public config::DiscPrompt {
  private:
   HWND owner_;
   lang::LanguageSet& languages_;
-  HCURSOR old_cursor_ = nullptr;
+  std::optional<os::win32::WaitCursor> wait_;
 };
 
 }  // namespace tamblor::app

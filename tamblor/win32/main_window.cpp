@@ -1,19 +1,16 @@
 #include "tamblor/win32/main_window.h"
 
-#include "tamblor/config/main_window_layout.h"
+#include "tamblor/views/main_window_layout.h"
 #include "tamblor/lang/resource_names.h"
+#include "tamblor/os/win32/window_procedure.h"
 #include "tamblor/views/index_view.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::app {
 namespace {
 
-MainWindow* Instance(HWND window) {
-  return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-}
-
-void Place(HWND child, const config::PlacementRule& rule, int width, int height) {
-  config::Placement p = config::Place(rule, width, height);
+void Place(HWND child, const views::PlacementRule& rule, int width, int height) {
+  views::Placement p = views::Place(rule, width, height);
   MoveWindow(child, p.x, p.y, p.width, p.height, TRUE);
 }
 
@@ -34,8 +31,21 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
 
 }  // namespace
 
-LRESULT MainWindow::OnCreate(HWND window) {
-  window_ = window;
+MainWindow::MainWindow(HWND window, const CREATESTRUCTA& create)
+    : browser_(*static_cast<Browser*>(create.lpCreateParams)), window_(window) {}
+
+bool MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+  switch (message) {
+    case WM_CREATE: *result = OnCreate(); return true;
+    case WM_SIZE: OnSize(LOWORD(lparam), HIWORD(lparam)); return true;
+    case WM_SETFOCUS: OnSetFocus(); return true;
+    case WM_DESTROY: OnDestroy(); return true;
+    default: return ToTopView(message, wparam, lparam);  // answered with 0 when handled
+  }
+}
+
+LRESULT MainWindow::OnCreate() {
+  HWND window = window_;
   HINSTANCE instance = browser_.instance;
   const config::DiscConfig& config = browser_.config;
   languages_ = std::make_unique<lang::LanguageSet>(browser_.resources, browser_.list_files);
@@ -59,15 +69,19 @@ LRESULT MainWindow::OnCreate(HWND window) {
 
   int char_width = 8, line_height = 16;
   views::TextPaneMetrics(pane_, &char_width, &line_height);
-  config::WindowSize size = config::InitialMainWindowSize(char_width, line_height);
+  views::WindowSize size = views::InitialMainWindowSize(char_width, line_height);
   SetWindowPos(window, nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER);
   return 0;
 }
 
 void MainWindow::OnSize(int width, int height) {
-  Place(toolbar_, config::kToolbarRule, width, height);
-  Place(panel_, config::kTitlePanelRule, width, height);
-  Place(pane_, config::kTextPaneRule, width, height);
+  Place(toolbar_, views::kToolbarRule, width, height);
+  Place(panel_, views::kTitlePanelRule, width, height);
+  Place(pane_, views::kTextPaneRule, width, height);
+}
+
+void MainWindow::OnSetFocus() {
+  if (pane_) SetFocus(pane_);
 }
 
 void MainWindow::OnDestroy() {
@@ -96,37 +110,6 @@ bool MainWindow::ToTopView(UINT message, WPARAM wparam, LPARAM lparam) {
   if (!top) return false;
   return top->HandleMessage(reinterpret_cast<os::WindowHandle>(window_), message, static_cast<uintptr_t>(wparam),
                             static_cast<intptr_t>(lparam));
-}
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  MainWindow* self = Instance(window);
-  switch (message) {
-    case WM_NCCREATE: {
-      auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-      auto* browser = static_cast<Browser*>(create->lpCreateParams);
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(new MainWindow(*browser)));
-      break;
-    }
-    case WM_CREATE:
-      return self->OnCreate(window);
-    case WM_SIZE:
-      self->OnSize(LOWORD(lparam), HIWORD(lparam));
-      return 0;
-    case WM_SETFOCUS:
-      if (HWND pane = GetDlgItem(window, views::kTextPaneId)) SetFocus(pane);
-      return 0;
-    case WM_DESTROY:
-      self->OnDestroy();
-      return 0;
-    case WM_NCDESTROY:
-      delete self;
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      break;
-    default:
-      if (self && self->ToTopView(message, wparam, lparam)) return 0;
-      break;
-  }
-  return DefWindowProcA(window, message, wparam, lparam);
 }
 
 HWND CreateMainWindow(Browser& browser) {

@@ -17,8 +17,6 @@
 
 namespace tamblor::app {
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
 // Creates the main window (caption "Tamblor", default position and size). The
 // browser must outlive the window.
 HWND CreateMainWindow(Browser& browser);
@@ -27,24 +25,27 @@ HWND CreateMainWindow(Browser& browser);
 // program has none); returns the quit message's code.
 int RunMessageLoop(HWND main_window, HINSTANCE instance);
 
+// The object of each "Tamblor" window (see os/win32/window_procedure.h); the
+// creation parameter is the Browser.
 class MainWindow {
  public:
-  explicit MainWindow(Browser& browser) : browser_(browser) {}
-
-  LRESULT OnCreate(HWND window);
-  void OnSize(int width, int height);
-  void OnDestroy();
-  // Passes the message to the view on top; true when it handled it.
-  bool ToTopView(UINT message, WPARAM wparam, LPARAM lparam);
+  MainWindow(HWND window, const CREATESTRUCTA& create);
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
 
   lang::LanguageSet* languages() { return languages_.get(); }
   views::ViewStack* views() { return stack_.get(); }
 
  private:
+  LRESULT OnCreate();
+  void OnSize(int width, int height);
+  void OnSetFocus();
+  void OnDestroy();
+  // Passes the message to the view on top; true when it handled it.
+  bool ToTopView(UINT message, WPARAM wparam, LPARAM lparam);
   void ShowAbout();
 
   Browser& browser_;
-  HWND window_ = nullptr;
+  HWND window_;
   HWND toolbar_ = nullptr;
   HWND panel_ = nullptr;
   HWND pane_ = nullptr;

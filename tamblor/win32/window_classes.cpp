@@ -1,5 +1,6 @@
 #include "tamblor/win32/window_classes.h"
 
+#include "tamblor/os/win32/window_procedure.h"
 #include "tamblor/views/win32/child_windows.h"
 #include "tamblor/win32/main_window.h"
 
@@ -24,7 +25,7 @@ bool Register(HINSTANCE instance, const char* name, UINT style, WNDPROC procedur
 
 bool RegisterWindowClasses(HINSTANCE instance) {
   const UINT redraw = CS_HREDRAW | CS_VREDRAW;
-  bool ok = Register(instance, "Tamblor", redraw, MainWindowProc, 0, LoadIconA(instance, "TAMBLOR_ICO"), nullptr);
+  bool ok = Register(instance, "Tamblor", redraw, os::win32::WindowProcedure<MainWindow>, 0, LoadIconA(instance, "TAMBLOR_ICO"), nullptr);
   ok = Register(instance, "ToolBar", redraw, views::ToolbarWindowProc, 30, nullptr,
                 static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH))) && ok;
   ok = Register(instance, "PanelWin", redraw, views::TitlePanelWindowProc, 0, nullptr, nullptr) && ok;

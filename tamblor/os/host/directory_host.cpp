@@ -8,24 +8,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
 #include <vector>
 
+#include "tamblor/os/ascii_case.h"
+
 namespace tamblor::os {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool SameLetters(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), SameLetters);
-}
 
 // "*" any run of characters, "?" one character; iterative with one backtrack
 // point, so no pattern can make it slow.
@@ -33,7 +26,7 @@ bool MatchesWildcard(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*" || pattern == "*") return true;
   size_t p = 0, n = 0, star = std::string::npos, resume = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || SameLetters(pattern[p], name[n]))) {
+    if (p < pattern.size() && (pattern[p] == '?' || SameLetterNoCase(pattern[p], name[n]))) {
       ++p;
       ++n;
     } else if (p < pattern.size() && pattern[p] == '*') {
@@ -63,7 +56,7 @@ std::string ExistingName(const fs::path& directory, const std::string& name) {
   for (fs::directory_iterator it(directory.empty() ? fs::path(".") : directory, ec), end; !ec && it != end;
        it.increment(ec)) {
     std::string candidate = it->path().filename().string();
-    if (EqualIgnoringCase(candidate, name)) return candidate;
+    if (EqualsNoCase(candidate, name)) return candidate;
   }
   return name;
 }
@@ -129,11 +122,7 @@ class HostDirectoryService : public DirectoryService {
       if (MatchesWildcard(wildcard, name) && Describe(it->path(), name, &entry)) found.push_back(entry);
     }
     std::sort(found.begin(), found.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
-      return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                          [](char x, char y) {
-                                            return std::toupper(static_cast<unsigned char>(x)) <
-                                                   std::toupper(static_cast<unsigned char>(y));
-                                          });
+      return LessNoCase(a.name, b.name);
     });
 
     // Like Windows, every directory but a root lists "." and ".." first.

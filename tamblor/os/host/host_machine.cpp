@@ -2,21 +2,21 @@
 
 #include <dirent.h>
 #include <fnmatch.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 
+#include "tamblor/os/ascii_case.h"
 #include "tamblor/os/host/oem_table.h"
 
 namespace tamblor::os::host {
 namespace {
 
 int DriveIndex(const std::string& path) {
-  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) return -1;
-  return std::toupper(static_cast<unsigned char>(path[0])) - 'A';
+  if (path.size() < 2 || path[1] != ':') return -1;
+  char letter = ToUpperAscii(path[0]);
+  return (letter >= 'A' && letter <= 'Z') ? letter - 'A' : -1;
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -31,7 +31,7 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
   std::string found = name;
   if (DIR* dir = ::opendir(folder.c_str())) {
     while (dirent* entry = ::readdir(dir)) {
-      if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
+      if (EqualsNoCase(entry->d_name, name)) {
         found = entry->d_name;
         break;
       }
@@ -46,7 +46,7 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
 HostMachine::HostMachine() = default;
 
 void HostMachine::MapDrive(char letter, const std::string& folder, DriveType type, int64_t free_bytes) {
-  int index = std::toupper(static_cast<unsigned char>(letter)) - 'A';
+  int index = ToUpperAscii(letter) - 'A';
   if (index < 0 || index >= 26) return;
   drives_[index] = Drive{folder, type, free_bytes};
 }

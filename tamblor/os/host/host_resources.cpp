@@ -1,21 +1,13 @@
 #include "tamblor/os/host/host_resources.h"
 
-#include <cctype>
+#include "tamblor/os/ascii_case.h"
 
 namespace tamblor::os::host {
-namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-}  // namespace
 
 HostResources::HostResources(HostModule program) : program_(std::move(program)) {}
 
 void HostResources::AddLibrary(const std::string& path, HostModule module) {
-  libraries_[Upper(path)] = std::move(module);
+  libraries_[UpperAscii(path)] = std::move(module);
 }
 
 const HostModule* HostResources::Module(ModuleHandle module) const {
@@ -26,7 +18,7 @@ const HostModule* HostResources::Module(ModuleHandle module) const {
 }
 
 ModuleHandle HostResources::LoadLanguageLibrary(const std::string& path) {
-  auto found = libraries_.find(Upper(path));
+  auto found = libraries_.find(UpperAscii(path));
   if (found == libraries_.end()) return 2;  // "file not found"
   ModuleHandle handle = next_handle_++;
   loaded_[handle] = found->first;
@@ -47,7 +39,7 @@ std::string HostResources::LoadText(ModuleHandle module, int id, int capacity) {
 MenuHandle HostResources::LoadMenuByName(ModuleHandle module, const char* name) {
   const HostModule* source = Module(module);
   if (!source) return 0;
-  auto found = source->menus.find(Upper(name));
+  auto found = source->menus.find(UpperAscii(name));
   if (found == source->menus.end()) return 0;
   MenuHandle handle = next_handle_++;
   menus_[handle] = std::make_unique<std::vector<HostMenuItem>>(found->second);
@@ -110,9 +102,9 @@ void HostResources::CheckMenuItemAt(MenuHandle popup, int position, bool checked
 
 BitmapHandle HostResources::LoadBitmapByName(ModuleHandle module, const char* name) {
   const HostModule* source = Module(module);
-  if (!source || !source->bitmaps.count(Upper(name))) return 0;
+  if (!source || !source->bitmaps.count(UpperAscii(name))) return 0;
   BitmapHandle handle = next_handle_++;
-  bitmaps_[handle] = Upper(name);
+  bitmaps_[handle] = UpperAscii(name);
   return handle;
 }
 
@@ -126,8 +118,8 @@ std::string HostResources::BitmapName(BitmapHandle bitmap) const {
 std::intptr_t HostResources::RunDialog(ModuleHandle module, const char* name, WindowHandle owner, void* procedure,
                                        std::intptr_t parameter) {
   const HostModule* source = Module(module);
-  if (!source || !source->dialogs.count(Upper(name))) return -1;
-  dialogs_shown_.push_back(Upper(name));
+  if (!source || !source->dialogs.count(UpperAscii(name))) return -1;
+  dialogs_shown_.push_back(UpperAscii(name));
   return dialog_result_;
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "tamblor/os/directory.h"
+#include "tamblor/os/win32/handles.h"
 
 namespace tamblor::os {
 namespace {
@@ -30,22 +31,18 @@ void Fill(const WIN32_FIND_DATAA& data, DirectoryEntry* entry) {
 
 class FindSearch : public DirectorySearch {
  public:
-  FindSearch(HANDLE handle, const WIN32_FIND_DATAA& first) : handle_(handle), pending_(first), has_pending_(true) {}
-  ~FindSearch() override {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindSearch(const FindSearch&) = delete;
-  FindSearch& operator=(const FindSearch&) = delete;
+  FindSearch(win32::FindHandle handle, const WIN32_FIND_DATAA& first)
+      : handle_(std::move(handle)), pending_(first), has_pending_(true) {}
 
   bool Next(DirectoryEntry* entry) override {
     if (!has_pending_) return false;
     Fill(pending_, entry);
-    has_pending_ = FindNextFileA(handle_, &pending_) != 0;
+    has_pending_ = FindNextFileA(handle_.get(), &pending_) != 0;
     return true;
   }
 
  private:
-  HANDLE handle_;
+  win32::FindHandle handle_;
   WIN32_FIND_DATAA pending_;
   bool has_pending_;
 };
@@ -59,8 +56,8 @@ class Win32DirectoryService : public DirectoryService {
  public:
   std::unique_ptr<DirectorySearch> Find(const std::string& pattern) override {
     WIN32_FIND_DATAA data;
-    HANDLE handle = FindFirstFileA(pattern.c_str(), &data);
-    if (handle != INVALID_HANDLE_VALUE) return std::make_unique<FindSearch>(handle, data);
+    win32::FindHandle handle(pattern.c_str(), &data);
+    if (handle.valid()) return std::make_unique<FindSearch>(std::move(handle), data);
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return std::make_unique<EmptySearch>();
     return nullptr;
   }

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "tamblor/os/win32/handles.h"
+
 namespace tamblor::os::win32 {
 namespace {
 
@@ -22,10 +24,8 @@ std::FILE* Win32Machine::OpenFile(const std::string& path, const char* mode) {
 
 uint32_t Win32Machine::FindAttributes(const std::string& path) {
   WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return kInvalidAttributes;
-  FindClose(find);
-  return data.dwFileAttributes;
+  FindHandle find(path.c_str(), &data);
+  return find.valid() ? static_cast<uint32_t>(data.dwFileAttributes) : static_cast<uint32_t>(kInvalidAttributes);
 }
 
 DriveType Win32Machine::DriveTypeOf(const std::string& root) {

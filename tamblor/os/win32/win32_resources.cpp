@@ -12,12 +12,17 @@ HMENU Menu(MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
 
 }  // namespace
 
+// A language library is data: its resources are mapped, its entry point and
+// imports are never run or resolved, whatever code the file carries.
 ModuleHandle Win32Resources::LoadLanguageLibrary(const std::string& path) {
-  return reinterpret_cast<ModuleHandle>(LoadLibraryA(path.c_str()));
+  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module) ++open_libraries_;
+  return reinterpret_cast<ModuleHandle>(module);
 }
 
 void Win32Resources::FreeLanguageLibrary(ModuleHandle module) {
-  if (module >= 32 && module != program_) ::FreeLibrary(Instance(module));
+  if (module < 32 || module == program_) return;
+  if (::FreeLibrary(Instance(module))) --open_libraries_;
 }
 
 std::string Win32Resources::LoadText(ModuleHandle module, int id, int capacity) {

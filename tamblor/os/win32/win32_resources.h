@@ -12,6 +12,7 @@ class Win32Resources : public Resources {
   explicit Win32Resources(ModuleHandle program) : program_(program) {}
 
   ModuleHandle ProgramModule() override { return program_; }
+  // Maps the library as a data file: resources only, no code runs.
   ModuleHandle LoadLanguageLibrary(const std::string& path) override;
   void FreeLanguageLibrary(ModuleHandle module) override;
   std::string LoadText(ModuleHandle module, int id, int capacity) override;
@@ -26,8 +27,13 @@ class Win32Resources : public Resources {
   std::intptr_t RunDialog(ModuleHandle module, const char* name, WindowHandle owner, void* procedure,
                           std::intptr_t parameter) override;
 
+  // Libraries loaded and not yet freed (a data file is not in the system's
+  // module list, so GetModuleHandle cannot tell).
+  int open_libraries() const { return open_libraries_; }
+
  private:
   ModuleHandle program_;
+  int open_libraries_ = 0;
 };
 
 }  // namespace tamblor::os::win32

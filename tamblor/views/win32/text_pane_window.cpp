@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "tamblor/lang/resource_names.h"
+#include "tamblor/os/win32/gdi.h"
+#include "tamblor/os/win32/window_procedure.h"
 #include "tamblor/text/block_file.h"
 #include "tamblor/text/index_format.h"
 #include "tamblor/text/text_line.h"
@@ -18,6 +20,11 @@ namespace {
 constexpr size_t kMaxShownLines = 20000;
 
 struct PaneState {
+  PaneState(HWND window, const CREATESTRUCTA&);
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result);
+  bool OnDocumentMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND window;
   std::vector<std::string> lines;  // in the ANSI character set
   std::vector<int64_t> starts;     // byte position of each line's first byte
   std::vector<int64_t> ends;       // byte position of the last byte consumed for each line
@@ -30,7 +37,7 @@ struct PaneState {
   bool open_on_release = false;      // a double click in an index opens the entry on release
 };
 
-PaneState* State(HWND pane) { return reinterpret_cast<PaneState*>(GetWindowLongPtrA(pane, GWLP_USERDATA)); }
+PaneState* State(HWND pane) { return os::win32::WindowObject<PaneState>(pane); }
 
 int LineCount(const PaneState& s) { return static_cast<int>(s.lines.size()); }
 int LastTop(const PaneState& s) { return std::max(0, LineCount(s) - s.rows + 1); }
@@ -96,15 +103,15 @@ void SetSelection(HWND pane, PaneState& s, int64_t start, int64_t end) {
 }
 
 void Paint(HWND pane, PaneState& s) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(pane, &paint);
-  FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+  os::win32::PaintDC paint(pane);
+  HDC dc = paint.get();
+  FillRect(dc, &paint.update(), static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  os::win32::SelectedObject font(dc, GetStockObject(ANSI_FIXED_FONT));
   SetBkColor(dc, RGB(255, 255, 255));
   RECT client;
   GetClientRect(pane, &client);
-  int first = paint.rcPaint.top / s.line_height;
-  int last = paint.rcPaint.bottom / s.line_height;
+  int first = paint.update().top / s.line_height;
+  int last = paint.update().bottom / s.line_height;
   for (int row = first; row <= last; ++row) {
     size_t index = static_cast<size_t>(s.top + row);
     if (index >= s.lines.size()) break;
@@ -117,8 +124,6 @@ void Paint(HWND pane, PaneState& s) {
       InvertRect(dc, &band);
     }
   }
-  SelectObject(dc, old);
-  EndPaint(pane, &paint);
 }
 
 // Up and Down in an index move the selection from entry to entry.
@@ -171,89 +176,78 @@ void OnButtonDown(HWND pane, PaneState& s, LPARAM point, bool double_click) {
   s.open_on_release = double_click;
 }
 
-void OnCreate(HWND pane) {
-  auto* s = new PaneState;
-  HDC dc = GetDC(pane);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+PaneState::PaneState(HWND pane, const CREATESTRUCTA&) : window(pane) {
+  os::win32::WindowDC dc(pane);
+  os::win32::SelectedObject font(dc.get(), GetStockObject(ANSI_FIXED_FONT));
   TEXTMETRICA metrics;
-  if (GetTextMetricsA(dc, &metrics)) {
-    s->char_width = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
-    s->line_height = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+  if (GetTextMetricsA(dc.get(), &metrics)) {
+    char_width = std::max(1, static_cast<int>(metrics.tmAveCharWidth));
+    line_height = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
   }
-  SelectObject(dc, old);
-  ReleaseDC(pane, dc);
-  SetWindowLongPtrA(pane, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
 }
 
-}  // namespace
-
-LRESULT CALLBACK TextPaneWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  PaneState* s = State(window);
+bool PaneState::OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT*) {
   switch (message) {
-    case WM_CREATE:
-      OnCreate(window);
-      return 0;
-    case WM_NCDESTROY:
-      delete s;
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      return DefWindowProcA(window, message, wparam, lparam);
     case WM_SIZE:
-      if (s) {
-        s->rows = HIWORD(lparam) / s->line_height + 1;
-        s->top = std::clamp(s->top, 0, LastTop(*s));
-        UpdateScrollBar(window, *s);
-      }
-      return 0;
+      rows = HIWORD(lparam) / line_height + 1;
+      top = std::clamp(top, 0, LastTop(*this));
+      UpdateScrollBar(window, *this);
+      return true;
     case WM_PAINT:
-      if (s) {
-        Paint(window, *s);
-        return 0;
-      }
-      break;
+      Paint(window, *this);
+      return true;
     default:
-      break;
+      // Without a document the pane only paints itself white.
+      return document && OnDocumentMessage(message, wparam, lparam);
   }
-  // Without a document the pane only paints itself white.
-  if (!s || !s->document) return DefWindowProcA(window, message, wparam, lparam);
+}
+
+bool PaneState::OnDocumentMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  PaneState& s = *this;
   switch (message) {
     case WM_KEYDOWN:
-      OnKey(window, *s, wparam);
-      return 0;
+      OnKey(window, s, wparam);
+      return true;
     case WM_CHAR:
       if (wparam == VK_RETURN || wparam == 10) {
         SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdSelect, 0);
       } else if (wparam == VK_ESCAPE) {
         SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdBack, 0);
-      } else if (IsIndex(*s) && (wparam == 'n' || wparam == 'N' || wparam == 14)) {
-        MoveSelection(window, *s, true);
-      } else if (IsIndex(*s) && (wparam == 'p' || wparam == 'P' || wparam == 16)) {
-        MoveSelection(window, *s, false);
+      } else if (IsIndex(s) && (wparam == 'n' || wparam == 'N' || wparam == 14)) {
+        MoveSelection(window, s, true);
+      } else if (IsIndex(s) && (wparam == 'p' || wparam == 'P' || wparam == 16)) {
+        MoveSelection(window, s, false);
       } else {
         SendMessageA(GetParent(window), message, wparam, lparam);
       }
-      return 0;
+      return true;
     case WM_VSCROLL:
-      OnVerticalScroll(window, *s, wparam);
-      return 0;
+      OnVerticalScroll(window, s, wparam);
+      return true;
     case WM_LBUTTONDOWN:
-      OnButtonDown(window, *s, lparam, false);
-      return 0;
+      OnButtonDown(window, s, lparam, false);
+      return true;
     case WM_LBUTTONDBLCLK:
-      OnButtonDown(window, *s, lparam, true);
-      return 0;
+      OnButtonDown(window, s, lparam, true);
+      return true;
     case WM_LBUTTONUP:
-      if (s->open_on_release) {
-        s->open_on_release = false;
+      if (open_on_release) {
+        open_on_release = false;
         SendMessageA(GetParent(window), WM_COMMAND, lang::kCmdSelect, 0);
       }
-      return 0;
+      return true;
     case kPaneSnapSelection:
-      if (IsIndex(*s)) SetSelection(window, *s, s->document->selection_start, s->document->selection_end);
-      return 0;
+      if (IsIndex(s)) SetSelection(window, s, document->selection_start, document->selection_end);
+      return true;
     default:
-      break;
+      return false;
   }
-  return DefWindowProcA(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK TextPaneWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return os::win32::WindowProcedure<PaneState>(window, message, wparam, lparam);
 }
 
 HWND CreateTextPane(HWND parent, HINSTANCE instance) {
@@ -264,7 +258,7 @@ HWND CreateTextPane(HWND parent, HINSTANCE instance) {
 void AttachDocument(HWND pane, ViewDocument* document) {
   PaneState* s = State(pane);
   if (!s || !document) return;
-  HCURSOR old_cursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  os::win32::WaitCursor wait;
   s->document = document;
   s->open_on_release = false;
   s->lines.clear();
@@ -291,7 +285,6 @@ void AttachDocument(HWND pane, ViewDocument* document) {
   SetWindowTextA(pane, document->path.c_str());  // names the shown file to tools that inspect the window
   UpdateScrollBar(pane, *s);
   InvalidateRect(pane, nullptr, TRUE);
-  SetCursor(old_cursor);
 }
 
 void DetachDocument(HWND pane) {

@@ -1,54 +1,69 @@
 #include <windows.h>
 
+#include "tamblor/os/win32/gdi.h"
+#include "tamblor/os/win32/window_procedure.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::views {
 namespace {
 
-void Paint(HWND panel) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(panel, &paint);
-  RECT client;
-  GetClientRect(panel, &client);
-  RECT face{client.left, client.top, client.right - 2, client.bottom - 2};
-  FillRect(dc, &face, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+constexpr COLORREF kFace = RGB(192, 192, 192);
+constexpr COLORREF kShadow = RGB(128, 128, 128);
 
-  char title[512] = {};
-  GetWindowTextA(panel, title, sizeof title);
-  SetBkColor(dc, RGB(192, 192, 192));
-  HGDIOBJ old_font = SelectObject(dc, GetStockObject(ANSI_VAR_FONT));
-  DrawTextA(dc, title, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, old_font);
+// The object of each "PanelWin" window: the title is the window text.
+class TitlePanel {
+ public:
+  TitlePanel(HWND window, const CREATESTRUCTA&) : window_(window), shadow_pen_(CreatePen(PS_SOLID, 1, kShadow)) {}
 
-  HGDIOBJ old_pen = SelectObject(dc, GetStockObject(WHITE_PEN));
-  MoveToEx(dc, 0, client.bottom - 1, nullptr);
-  LineTo(dc, 0, 0);
-  LineTo(dc, client.right, 0);
-  HPEN dark = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-  SelectObject(dc, dark);
-  for (int i = 1; i <= 2; ++i) {
-    MoveToEx(dc, client.right - i, 0, nullptr);
-    LineTo(dc, client.right - i, client.bottom - i);
-    LineTo(dc, -1, client.bottom - i);
+  bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT*) {
+    switch (message) {
+      case WM_PAINT: OnPaint(); return true;
+      case WM_SETFOCUS: SetFocus(GetParent(window_)); return true;  // the panel never keeps the focus
+      default: return false;
+    }
   }
-  SelectObject(dc, old_pen);
-  DeleteObject(dark);
-  EndPaint(panel, &paint);
-}
+
+ private:
+  // The face less 2 pixels at right and bottom, the title centred on it, white
+  // lines along the top and left, two dark grey lines along right and bottom.
+  void OnPaint() {
+    os::win32::PaintDC paint(window_);
+    HDC dc = paint.get();
+    RECT client;
+    GetClientRect(window_, &client);
+    RECT face{client.left, client.top, client.right - 2, client.bottom - 2};
+    FillRect(dc, &face, static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH)));
+
+    char title[512] = {};
+    GetWindowTextA(window_, title, sizeof title);
+    SetBkColor(dc, kFace);
+    {
+      os::win32::SelectedObject font(dc, GetStockObject(ANSI_VAR_FONT));
+      DrawTextA(dc, title, -1, &face, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+
+    {
+      os::win32::SelectedObject light(dc, GetStockObject(WHITE_PEN));
+      MoveToEx(dc, 0, client.bottom - 1, nullptr);
+      LineTo(dc, 0, 0);
+      LineTo(dc, client.right, 0);
+    }
+    os::win32::SelectedObject shadow(dc, shadow_pen_.get());
+    for (int i = 1; i <= 2; ++i) {
+      MoveToEx(dc, client.right - i, 0, nullptr);
+      LineTo(dc, client.right - i, client.bottom - i);
+      LineTo(dc, -1, client.bottom - i);
+    }
+  }
+
+  HWND window_;
+  os::win32::OwnedPen shadow_pen_;
+};
 
 }  // namespace
 
 LRESULT CALLBACK TitlePanelWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_PAINT:
-      Paint(window);
-      return 0;
-    case WM_SETFOCUS:
-      SetFocus(GetParent(window));
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
-  }
+  return os::win32::WindowProcedure<TitlePanel>(window, message, wparam, lparam);
 }
 
 HWND CreateTitlePanel(HWND parent, HINSTANCE instance) {

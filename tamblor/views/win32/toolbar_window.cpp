@@ -3,6 +3,8 @@
 #include "tamblor/lang/language_set.h"
 #include "tamblor/lang/resource_names.h"
 #include "tamblor/lang/string_ids.h"
+#include "tamblor/os/win32/gdi.h"
+#include "tamblor/os/win32/window_procedure.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::views {
@@ -24,10 +26,6 @@ constexpr ButtonPlace kButtons[] = {
 
 constexpr COLORREF kControlFace = RGB(192, 192, 192);
 
-lang::LanguageSet* Languages(HWND toolbar) {
-  return reinterpret_cast<lang::LanguageSet*>(GetWindowLongPtrA(toolbar, GWLP_USERDATA));
-}
-
 const ButtonPlace* ButtonOf(int id) {
   for (const ButtonPlace& b : kButtons) {
     if (b.id == id) return &b;
@@ -35,21 +33,18 @@ const ButtonPlace* ButtonOf(int id) {
   return nullptr;
 }
 
-void DrawButton(HWND toolbar, const DRAWITEMSTRUCT& item) {
+void DrawButton(lang::LanguageSet* languages, const DRAWITEMSTRUCT& item) {
   const ButtonPlace* button = ButtonOf(static_cast<int>(item.CtlID));
-  lang::LanguageSet* languages = Languages(toolbar);
   if (!button || !languages) return;
   bool pressed = (item.itemState & ODS_SELECTED) != 0;
   HBITMAP bitmap = reinterpret_cast<HBITMAP>(languages->Bitmap(pressed ? button->down : button->up));
   if (!bitmap) return;  // a language without this bitmap: the button draws nothing
   BITMAP info;
-  GetObjectA(bitmap, sizeof info, &info);
-  HDC source = CreateCompatibleDC(item.hDC);
-  HGDIOBJ old = SelectObject(source, bitmap);
-  StretchBlt(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top, source, 0,
-             0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  if (!GetObjectA(bitmap, sizeof info, &info)) return;
+  os::win32::MemoryDC source(item.hDC);
+  os::win32::SelectedObject selected(source.get(), bitmap);
+  StretchBlt(item.hDC, 0, 0, item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top,
+             source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 void OnButton(HWND toolbar, int id) {
@@ -77,46 +72,69 @@ void OnButton(HWND toolbar, int id) {
   SetFocus(main);
 }
 
-LRESULT OnCreate(HWND toolbar, const CREATESTRUCTA& create) {
-  SetWindowLongPtrA(toolbar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create.lpCreateParams));
-  HINSTANCE instance = create.hInstance;
-  for (const ButtonPlace& b : kButtons) {
-    CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, b.y, b.size, b.size, toolbar,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), instance, nullptr);
+
+// The object of each "ToolBar" window; the creation parameter is the
+// LanguageSet its texts and bitmaps come from.
+class Toolbar {
+ public:
+  Toolbar(HWND window, const CREATESTRUCTA& create)
+      : window_(window), languages_(static_cast<lang::LanguageSet*>(create.lpCreateParams)) {}
+
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
+    switch (message) {
+      case WM_CREATE: OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lparam)); return true;
+      case WM_DRAWITEM: DrawButton(languages_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); *result = TRUE; return true;
+      case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return true;
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX: *result = OnControlColour(reinterpret_cast<HDC>(wparam)); return true;
+      default: return false;
+    }
   }
-  lang::LanguageSet* languages = Languages(toolbar);
-  HWND group = CreateWindowA("BUTTON", languages ? languages->String(lang::kStrWordSearch) : "",
-                             WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 160, 0, 210, 46, toolbar,
-                             reinterpret_cast<HMENU>(kWordSearchBox), instance, nullptr);
-  HWND combo = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 165,
-                             18, 120, 80, toolbar, reinterpret_cast<HMENU>(kSearchText), instance, nullptr);
-  HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
-  SendMessageA(group, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return 0;
-}
+
+  // After a language switch: the "Word Search" text and the bitmaps again.
+  void Reload() {
+    if (!languages_) return;
+    SetDlgItemTextA(window_, kWordSearchBox, languages_->String(lang::kStrWordSearch));
+    InvalidateRect(window_, nullptr, TRUE);
+    for (const ButtonPlace& b : kButtons) InvalidateRect(GetDlgItem(window_, b.id), nullptr, TRUE);
+  }
+
+ private:
+  void OnCreate(const CREATESTRUCTA& create) {
+    HINSTANCE instance = create.hInstance;
+    for (const ButtonPlace& b : kButtons) {
+      CreateWindowA("BUTTON", "", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, b.x, b.y, b.size, b.size, window_,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), instance, nullptr);
+    }
+    HWND group = CreateWindowA("BUTTON", languages_ ? languages_->String(lang::kStrWordSearch) : "",
+                               WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 160, 0, 210, 46, window_,
+                               reinterpret_cast<HMENU>(kWordSearchBox), instance, nullptr);
+    HWND combo = CreateWindowA("COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                               165, 18, 120, 80, window_, reinterpret_cast<HMENU>(kSearchText), instance, nullptr);
+    HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
+    SendMessageA(group, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+
+  void OnCommand(int id, int notification) {
+    if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) OnButton(window_, id);
+  }
+
+  static LRESULT OnControlColour(HDC dc) {
+    SetBkColor(dc, kControlFace);
+    return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
+  }
+
+  HWND window_;
+  lang::LanguageSet* languages_;
+};
 
 }  // namespace
 
 LRESULT CALLBACK ToolbarWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_CREATE:
-      return OnCreate(window, *reinterpret_cast<CREATESTRUCTA*>(lparam));
-    case WM_DRAWITEM:
-      DrawButton(window, *reinterpret_cast<DRAWITEMSTRUCT*>(lparam));
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED || HIWORD(wparam) == BN_DOUBLECLICKED) OnButton(window, LOWORD(wparam));
-      return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      SetBkColor(reinterpret_cast<HDC>(wparam), kControlFace);
-      return reinterpret_cast<LRESULT>(GetStockObject(LTGRAY_BRUSH));
-    default:
-      return DefWindowProcA(window, message, wparam, lparam);
-  }
+  return os::win32::WindowProcedure<Toolbar>(window, message, wparam, lparam);
 }
 
 HWND CreateToolbar(HWND parent, HINSTANCE instance, lang::LanguageSet* languages) {
@@ -125,11 +143,7 @@ HWND CreateToolbar(HWND parent, HINSTANCE instance, lang::LanguageSet* languages
 }
 
 void ReloadToolbar(HWND toolbar) {
-  lang::LanguageSet* languages = Languages(toolbar);
-  if (!languages) return;
-  SetDlgItemTextA(toolbar, kWordSearchBox, languages->String(lang::kStrWordSearch));
-  InvalidateRect(toolbar, nullptr, TRUE);
-  for (const ButtonPlace& b : kButtons) InvalidateRect(GetDlgItem(toolbar, b.id), nullptr, TRUE);
+  if (Toolbar* self = os::win32::WindowObject<Toolbar>(toolbar)) self->Reload();
 }
 
 }  // namespace tamblor::views

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "tamblor/config/main_window_layout.h"
 #include "tests/tamblor/config/disc_fixture.h"
 
 namespace tamblor::config {
@@ -84,22 +83,6 @@ TEST_F(WaitForDiscTest, NoPromptForThisDiscOrPathsOutsideTheSet) {
   WaitForDisc(single, untouched, "E:\\disc2\\a.txt", "E:\\disc2\\a.txt", kKindMissing, classify_);
   EXPECT_EQ(untouched.waits_begun, 0);  // not a multi-disc set
   EXPECT_TRUE(prompt.asked.empty());
-}
-
-TEST(MainWindowLayoutTest, ChildrenFollowTheClientSize) {
-  Placement pane = Place(kTextPaneRule, 600, 400);
-  EXPECT_EQ(pane.x, -1);
-  EXPECT_EQ(pane.y, 74);
-  EXPECT_EQ(pane.width, 602);
-  EXPECT_EQ(pane.height, 327);
-  Placement panel = Place(kTitlePanelRule, 600, 400);
-  EXPECT_EQ(panel.y + panel.height, pane.y + 1);  // the pane overlaps the panel's lower edge
-  // A minimised window (client 0 x 0) gives sizes of 0, not negative ones.
-  EXPECT_EQ(Place(kTextPaneRule, 0, 0).height, 0);
-  EXPECT_EQ(Place(kToolbarRule, 0, 0).height, 50);
-  WindowSize size = InitialMainWindowSize(8, 16);
-  EXPECT_EQ(size.width, 82 * 8 + 20);
-  EXPECT_EQ(size.height, 50 + 22 * 16 + 100);
 }
 
 }  // namespace

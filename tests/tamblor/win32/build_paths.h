@@ -23,5 +23,7 @@ inline std::string BuildDir() {
 
 inline std::string ProgramPath() { return BuildDir() + "\\tamblor\\tamblor.exe"; }
 inline std::string GermanLibraryDir() { return BuildDir() + "\\tests\\lang"; }
+// RUNS32.DLL: a language whose entry point leaves a mark when it runs.
+inline std::string CodeLibraryDir() { return BuildDir() + "\\tests\\lang-code"; }
 
 }  // namespace tamblor::testing

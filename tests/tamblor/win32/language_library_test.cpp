@@ -62,7 +62,8 @@ class LanguageLibraryTest : public ::testing::Test {
     return items;
   }
 
-  static bool GermanLibraryLoaded() { return GetModuleHandleA("GERMAN32.DLL") != nullptr; }
+  // Only the German library is on this disc; it is loaded when a library is.
+  bool GermanLibraryLoaded() const { return resources_->open_libraries() > 0; }
 
   HMODULE program_ = nullptr;
   std::unique_ptr<os::win32::Win32Resources> resources_;
@@ -118,6 +119,64 @@ TEST_F(LanguageLibraryTest, CheckMarksByPositionWhenTheLanguagePopupOpens) {
   EXPECT_EQ(LanguagePopup(bar), (std::vector<std::string>{"&English=50", "&Deutsch=51"}));
   EXPECT_TRUE(languages_->OnLanguagePopup(bar, 3));
   EXPECT_EQ(LanguagePopup(bar), (std::vector<std::string>{"&English=50", "&Deutsch=51*"}));
+}
+
+// RUNS32.DLL carries a string table and an entry point that marks the process
+// environment when it runs.
+class CodeLibraryTest : public ::testing::Test {
+ protected:
+  static constexpr const char* kMark = "TAMBLOR_LIBRARY_CODE_RAN";
+
+  void SetUp() override {
+    SetEnvironmentVariableA(kMark, nullptr);
+    library_ = testing::CodeLibraryDir() + "\\RUNS32.DLL";
+    ASSERT_NE(GetFileAttributesA(library_.c_str()), INVALID_FILE_ATTRIBUTES) << library_;
+  }
+  void TearDown() override { SetEnvironmentVariableA(kMark, nullptr); }
+
+  static bool CodeRan() { return GetEnvironmentVariableA(kMark, nullptr, 0) != 0; }
+
+  std::string library_;
+  os::win32::Win32Resources resources_{reinterpret_cast<os::ModuleHandle>(GetModuleHandleA(nullptr))};
+};
+
+TEST_F(CodeLibraryTest, ALanguageLibraryIsReadAsDataAndItsCodeNeverRuns) {
+  os::ModuleHandle module = resources_.LoadLanguageLibrary(library_);
+  ASSERT_GE(module, 32u);
+  EXPECT_EQ(resources_.open_libraries(), 1);
+  EXPECT_EQ(resources_.LoadText(module, 1, 32), "&Codesprache");
+  EXPECT_EQ(resources_.LoadText(module, 2, 32), "Code");
+  EXPECT_FALSE(CodeRan());
+  resources_.FreeLanguageLibrary(module);
+  EXPECT_EQ(resources_.open_libraries(), 0);
+  EXPECT_FALSE(CodeRan());
+
+  // The same file loaded as a program library does run its entry point: the
+  // mark is a real witness.
+  HMODULE as_code = LoadLibraryA(library_.c_str());
+  ASSERT_NE(as_code, nullptr);
+  EXPECT_TRUE(CodeRan());
+  FreeLibrary(as_code);
+}
+
+TEST_F(CodeLibraryTest, ListingAndSwitchingLanguagesRunsNoCode) {
+  std::string dir = testing::CodeLibraryDir();
+  std::unique_ptr<os::DirectoryService> directories = os::MakeDirectoryService();
+  lang::LanguageSet languages(resources_, [&directories](const std::string& pattern) {
+    std::vector<std::string> names;
+    text::DirScanner scanner(*directories);
+    if (scanner.Open(pattern, text::ScanMode::Files)) {
+      while (scanner.Next()) names.push_back(scanner.Name());
+    }
+    return names;
+  });
+  languages.Create(dir[0], dir.substr(2), "code");  // chosen at start
+  ASSERT_EQ(languages.entries().size(), 2u);
+  EXPECT_EQ(languages.current_id(), 1);
+  EXPECT_STREQ(languages.String(lang::kStrLanguageName), "Code");
+  EXPECT_TRUE(languages.OnLanguageCommand(lang::kCmdFirstLanguage));
+  EXPECT_TRUE(languages.OnLanguageCommand(lang::kCmdFirstLanguage + 1));
+  EXPECT_FALSE(CodeRan());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tamblor/config/disc_config.h"
-#include "tamblor/config/main_window_layout.h"
+#include "tamblor/views/main_window_layout.h"
 #include "tamblor/os/directory.h"
 #include "tamblor/os/win32/win32_machine.h"
 #include "tamblor/os/win32/win32_resources.h"
@@ -144,13 +144,13 @@ TEST_F(MainWindowTest, ShowsTheRootIndexWithItsChildrenInPlace) {
   GetClientRect(main_, &client);
   struct {
     HWND child;
-    const config::PlacementRule& rule;
-  } children[] = {{toolbar, config::kToolbarRule}, {panel, config::kTitlePanelRule}, {pane, config::kTextPaneRule}};
+    const views::PlacementRule& rule;
+  } children[] = {{toolbar, views::kToolbarRule}, {panel, views::kTitlePanelRule}, {pane, views::kTextPaneRule}};
   for (const auto& c : children) {
     RECT r;
     GetWindowRect(c.child, &r);
     MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
-    config::Placement expected = config::Place(c.rule, client.right, client.bottom);
+    views::Placement expected = views::Place(c.rule, client.right, client.bottom);
     EXPECT_EQ(r.left, expected.x);
     EXPECT_EQ(r.top, expected.y);
     EXPECT_EQ(r.right - r.left, expected.width);

@@ -4,7 +4,7 @@
 // height = c*H + d, where W and H are the main window's client size.
 #pragma once
 
-namespace tamblor::config {
+namespace tamblor::views {
 
 struct PlacementRule {
   int x, y;
@@ -34,4 +34,4 @@ struct WindowSize {
 // 22 lines of text besides the toolbar, panel and frame.
 WindowSize InitialMainWindowSize(int char_width, int line_height);
 
-}  // namespace tamblor::config
+}  // namespace tamblor::views

@@ -1,8 +1,8 @@
-#include "tamblor/config/main_window_layout.h"
+#include "tamblor/views/main_window_layout.h"
 
 #include <algorithm>
 
-namespace tamblor::config {
+namespace tamblor::views {
 
 Placement Place(const PlacementRule& rule, int client_width, int client_height) {
   int width = rule.a * client_width + rule.b;
@@ -14,4 +14,4 @@ WindowSize InitialMainWindowSize(int char_width, int line_height) {
   return WindowSize{82 * char_width + 20, 50 + 22 * line_height + 100};
 }
 
-}  // namespace tamblor::config
+}  // namespace tamblor::views
