@@ -164,4 +164,47 @@ TEST_F(SimulateCommandTest, BadInputsAreNamedAndNothingIsRun) {
   EXPECT_NE(syntax.output.find("BOGUSOPTION"), std::string::npos) << syntax.output;
 }
 
+// One disk: a wildcard entry copies every match; NEW compares dates; YES
+// replaces a read-only file; NO keeps what is there.
+TEST(SimulateOverwriteTest, EveryOverwriteModeAndAWildcardCopy) {
+  test_support::TempDir dir;
+  dir.Write("disk/SETUP.CFG",
+            "DEFAULTDIR \"C:\\APP\"\r\n"
+            "FILE DOCS\\*.DOC SOURCE=DOCS OVERWRITE=YES\r\n"
+            "FILE NEWER.TXT OVERWRITE=NEW\r\n"
+            "FILE OLDER.TXT OVERWRITE=NEW\r\n"
+            "FILE LOCKED.TXT OVERWRITE=YES ATTRIBUTE=\"A\"\r\n"
+            "FILE KEEP.TXT OVERWRITE=NO\r\n");
+  dir.Write("disk/DOCS/ONE.DOC", "1");
+  dir.Write("disk/DOCS/TWO.DOC", "2");
+  dir.Write("disk/DOCS/SKIP.TXT", "not a match");
+  for (const char* name : {"NEWER.TXT", "OLDER.TXT", "LOCKED.TXT", "KEEP.TXT"}) {
+    dir.Write(std::string("disk/") + name, std::string("new ") + name);
+    dir.Write(std::string("c/APP/") + name, std::string("old ") + name);
+  }
+  dir.Write("machine.txt",
+            "drive C: fixed folder=c\n"
+            "drive D: cdrom label=CD folder=disk\n"
+            "command D:\\SETUP.EXE\n"
+            "mtime D:\\NEWER.TXT 1997-01-01 12:00:00\n"
+            "mtime C:\\APP\\NEWER.TXT 1997-01-01 11:59:58\n"
+            "mtime D:\\OLDER.TXT 1997-01-01 12:00:00\n"
+            "mtime C:\\APP\\OLDER.TXT 1997-01-02 00:00:00\n"
+            "attr C:\\APP\\LOCKED.TXT R\n");
+  dir.Write("answers.txt", "destination C:\\APP\n");
+  QuillRun run = Quill("simulate machine.txt answers.txt out", dir.path());
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/DOCS/ONE.DOC"), "1");
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/DOCS/TWO.DOC"), "2");
+  EXPECT_FALSE(fs::exists(dir.path() / "out/c/APP/DOCS/SKIP.TXT"));
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/NEWER.TXT"), "new NEWER.TXT");
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/OLDER.TXT"), "old OLDER.TXT");
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/LOCKED.TXT"), "new LOCKED.TXT");
+  EXPECT_EQ(Read(dir.path() / "out/c/APP/KEEP.TXT"), "old KEEP.TXT");
+  const std::string state = Read(dir.path() / "out/state.txt");
+  EXPECT_NE(state.find("file C:\\APP\\LOCKED.TXT attr=A time="), std::string::npos) << state;
+  EXPECT_NE(state.find("file C:\\APP\\NEWER.TXT attr=- time=1997-01-01 12:00:00"), std::string::npos) << state;
+  EXPECT_NE(state.find("file C:\\APP\\OLDER.TXT attr=- time=1997-01-02 00:00:00"), std::string::npos) << state;
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "install/app/installation.h"
@@ -79,6 +80,7 @@ class SimulatedMachine {
           return Fail(error, "drive " + std::string(1, drive.letter) + ": cannot copy " + drive.folder->string());
         machine_.MapDrive(drive.letter, DriveFolder(drive.letter), drive.type, drive.label);
         if (drive.free_bytes) machine_.SetDriveFreeSpace(drive.letter, drive.free_bytes);
+        ClearAttributes(drive.letter, DriveFolder(drive.letter));
       } else if (!drive.disk.empty()) {
         InsertDisk(drive.letter, drive.disk, drive.type);
       }
@@ -110,6 +112,10 @@ class SimulatedMachine {
     machine_.MapDrive(letter, DiskFolder(name), type, disk->label);
     if (disk->free_bytes) machine_.SetDriveFreeSpace(letter, disk->free_bytes);
     in_drive_[letter] = name;
+    // A disk's files start without attributes; what the run or an attr line
+    // gives them stays with the disk.
+    if (!inserted_before_.insert(name).second) return true;
+    ClearAttributes(letter, DiskFolder(name));
     for (const simulate::PathFact& fact : facts_.attributes) {
       if (DiskOf(fact.path) == name) ApplyAttributes(std::string(1, letter) + fact.path.substr(name.size()), fact.value);
     }
@@ -154,6 +160,17 @@ class SimulatedMachine {
     }
     return true;
   }
+  // Files have no attributes unless an attr line gives them some.
+  void ClearAttributes(char letter, const fs::path& root) {
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(root, error); !error && it != fs::recursive_directory_iterator();
+         it.increment(error)) {
+      if (!it->is_regular_file()) continue;
+      std::string relative = fs::relative(it->path(), root, error).string();
+      std::replace(relative.begin(), relative.end(), '/', '\\');
+      machine_.SetAttributes(std::string(1, letter) + ":\\" + relative, install::os::kAttrNormal);
+    }
+  }
   void ApplyAttributes(const std::string& path, const std::string& letters) {
     uint32_t bits = 0;
     for (char c : letters) {
@@ -194,6 +211,7 @@ class SimulatedMachine {
   fs::path out_;
   HostMachine machine_;
   std::map<char, std::string> in_drive_;
+  std::set<std::string> inserted_before_;
 };
 
 std::string Attributes(uint32_t bits) {
