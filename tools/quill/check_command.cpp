@@ -1,8 +1,9 @@
 // quill check SCRIPT [--dump] [-- OPTIONS]
 //
-// Parses an installation script the way the installer does at start-up, on a
+// Parses an installation script with the installer's own start-up code, on a
 // modelled machine: the script's directory is drive A: (a removable disk, the
-// installer's own directory and the current directory), Windows lives in
+// installer's own directory and the current directory; a multi-disk script
+// restarts from a temporary copy on a scratch drive C:), Windows lives in
 // C:\WINDOWS, the system reports Windows 3.95 over DOS 7.0. The words after
 // "--" that begin with "-" are the installer's command-line options (the
 // values of $SYSTEM$, $SYS2$ and $SYS3$, at most three). IF lines are
@@ -63,6 +64,8 @@
 //     item static|button|checkbox|radio id N at X,Y "TEXT"
 //   group-items N preselected I,I
 //   group-map NUMBER ITEM
+#include <stdlib.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -73,14 +76,12 @@
 #include <vector>
 
 #include "install/ui/builtin_texts.h"
-#include "install/app/machine_facts.h"
-#include "install/app/plan_defaults.h"
-#include "install/archive/source_stream.h"
 #include "install/os/host/host_machine.h"
 #include "install/os/host/host_system_info.h"
 #include "install/script/script_parser.h"
 #include "install/ui/host/host_desktop.h"
 #include "tools/quill/command.h"
+#include "tools/quill/installer_start.h"
 
 namespace quill {
 namespace {
@@ -241,7 +242,8 @@ void DumpRegistry(Dump& dump, const install::script::RegistryBlock& block) {
   }
 }
 
-void DumpPlan(Dump& dump, const InstallPlan& plan) {
+// Settings, destinations, questions, macros, requirements, behaviour and prompts.
+void DumpSettings(Dump& dump, const InstallPlan& plan) {
   using namespace install::script;
   const TitleFont& f = plan.title_font;
   dump.Line("title " + Quote(plan.title) + " font " + Quote(f.face) + " italic " + N(f.italic) +
@@ -292,7 +294,11 @@ void DumpPlan(Dump& dump, const InstallPlan& plan) {
     dump.Line("prompt " + std::string(p.keyword) + " " + Quote(plan.prompts.*p.text));
   }
   for (const std::string& server : plan.reg_servers) dump.Line("regserver " + Quote(server));
+}
 
+// The FILE and INSERTDISK entries in script order.
+void DumpFileList(Dump& dump, const InstallPlan& plan) {
+  using namespace install::script;
   for (const FileEntry& e : plan.file_list) {
     if (e.IsDiskChange()) {
       std::string line = "insertdisk " + Quote(e.name);
@@ -318,6 +324,11 @@ void DumpPlan(Dump& dump, const InstallPlan& plan) {
     if (e.error) line += " error";
     dump.Line(line);
   }
+}
+
+// Deletions, renames, program items, INI and text edits, DOS files, registry and deferred blocks.
+void DumpItems(Dump& dump, const InstallPlan& plan) {
+  using namespace install::script;
   for (const DeleteEntry& d : plan.deletions) dump.Line("delete " + Quote(d.path));
   for (const RenameEntry& r : plan.renames) dump.Line("rename " + Quote(r.old_path) + " " + Quote(r.new_path));
   static const char* kActions[] = {"add", "replace", "remove"};
@@ -348,6 +359,11 @@ void DumpPlan(Dump& dump, const InstallPlan& plan) {
     dump.Line("deferred-block line " + N(block.first_line_number) + " lines " +
               N(static_cast<long long>(block.lines.size())));
   }
+}
+
+// Text screens, group pages, pop-ups and the group selection state.
+void DumpScreens(Dump& dump, const InstallPlan& plan) {
+  using namespace install::script;
   if (plan.first_screen) DumpScreen(dump, "first", *plan.first_screen);
   if (plan.last_screen) DumpScreen(dump, "last", *plan.last_screen);
   if (plan.group_header) {
@@ -379,6 +395,13 @@ void DumpPlan(Dump& dump, const InstallPlan& plan) {
   }
 }
 
+void DumpPlan(Dump& dump, const InstallPlan& plan) {
+  DumpSettings(dump, plan);
+  DumpFileList(dump, plan);
+  DumpItems(dump, plan);
+  DumpScreens(dump, plan);
+}
+
 // --- Running the parse ---------------------------------------------------
 
 class RecordingPresenter : public install::script::ScreenPresenter {
@@ -389,6 +412,23 @@ class RecordingPresenter : public install::script::ScreenPresenter {
   }
   bool shown = false;
   std::vector<std::string> lines;
+};
+
+// A fresh local directory, removed with everything in it at the end.
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quill-check-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchDirectory() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
 };
 
 struct CheckArguments {
@@ -436,39 +476,33 @@ int RunCheck(const std::vector<std::string>& args) {
   std::filesystem::path directory = local.parent_path();
   if (error || !std::filesystem::is_directory(directory, error)) return ScriptNotFound(arguments.script);
 
+  // The script's directory is the floppy drive A:, the installer's own
+  // directory; C: is a scratch hard disk that receives the temporary copy of
+  // a multi-disk restart.
+  ScratchDirectory scratch;
   install::os::HostMachine machine;
   machine.MapDrive('A', directory, install::os::DriveType::Removable);
+  machine.MapDrive('C', scratch.path(), install::os::DriveType::Fixed);
+  machine.SetTempPath(std::string("C:\\"));
   machine.SetModulePath("A:\\INSTALL.EXE");
   machine.SetCurrentDirectory("A:\\");
   install::os::HostSystemInfo system;
-
-  std::unique_ptr<InstallPlan> plan =
-      install::app::CreateInstallPlan(install::app::ReadMachineFacts(machine, system));
-  const std::string script_path = "A:\\" + local.filename().string();
-  install::script::MacroValues& macros = plan->macros;
-  macros.program_dir = "A:\\";
-  macros.source_dir = "A:";  // the script's path cut at its last "\"
-  macros.source_drive = "A";
-  for (std::size_t i = 0; i < arguments.options.size(); ++i) {
-    macros.options[i] = arguments.options[i].substr(0, install::script::kMacroValueCapacity);
-  }
-  macros.windows_dir = machine.GetWindowsDirectory();
-  macros.system_dir = machine.GetSystemDirectory();
-  macros.help_dir = macros.windows_dir + "\\help";
-
   install::ui::HostDesktop desktop;
   install::ui::HostTextMeasure measure;
-  install::archive::SourceReader sources(machine);
-  RecordingPresenter presenter;
-  install::script::ParserServices services{desktop, machine, measure, &sources, nullptr, &presenter};
-  install::script::ScriptParser parser(*plan, services);
-  int result = parser.Parse(script_path);
 
-  if (result == 0) {
+  std::string command_line;
+  for (const std::string& option : arguments.options) command_line += "-" + option + " ";
+  command_line += "A:\\" + local.filename().string();
+  std::unique_ptr<install::app::Installation> installation =
+      StartInstaller(machine, system, desktop, measure, command_line);
+  if (!installation) return ScriptNotFound(arguments.script);
+
+  RecordingPresenter presenter;
+  if (installation->CreatePlanAndParse(&presenter) == 0) {
     std::printf("OK\n");
     if (arguments.dump) {
       Dump dump(stdout);
-      DumpPlan(dump, *plan);
+      DumpPlan(dump, *installation->plan());
     }
     return 0;
   }
@@ -476,10 +510,12 @@ int RunCheck(const std::vector<std::string>& args) {
     for (const std::string& line : presenter.lines) std::printf("%s\n", line.c_str());
     return 3;
   }
-  if (parser.ErrorFlag() && !desktop.Messages().empty()) {
+  if (!desktop.Messages().empty()) {
     const auto& message = desktop.Messages().back();
-    std::printf("%s\n%s\n", message.caption.c_str(), message.text.c_str());
-    return 1;
+    if (message.caption.rfind(std::string(install::ui::kSyntaxErrorCaption), 0) == 0) {
+      std::printf("%s\n%s\n", message.caption.c_str(), message.text.c_str());
+      return 1;
+    }
   }
   return ScriptNotFound(arguments.script);
 }

@@ -20,6 +20,7 @@
 #include "install/ui/host/answer_desktop.h"
 #include "install/ui/text_measure.h"
 #include "tools/quill/command.h"
+#include "tools/quill/installer_start.h"
 #include "tools/quill/simulate/machine_file.h"
 
 namespace quill {
@@ -264,29 +265,6 @@ class PrintingPresenter : public install::script::ScreenPresenter {
   bool shown = false;
 };
 
-// Starts the program at the machine's command line and follows a restart into
-// the temporary copy. Returns the installation that runs the plan, or null
-// (a message was shown).
-std::unique_ptr<install::app::Installation> StartInstaller(SimulatedMachine& sim, install::os::SystemInfo& system,
-                                                            install::ui::Desktop& desktop,
-                                                            install::ui::TextMeasure& measure,
-                                                            const std::string& arguments) {
-  auto first = std::make_unique<install::app::Installation>(sim.machine(), system, desktop, measure);
-  install::app::StartDecision decision = first->Prepare(arguments);
-  if (decision == install::app::StartDecision::Continue) return first;
-  if (decision != install::app::StartDecision::Restarted || sim.machine().StartedProcesses().empty()) return nullptr;
-  // The copy in the temporary directory carries the run on.
-  const std::string command = sim.machine().StartedProcesses().back().command_line;
-  const std::size_t space = command.find(' ');
-  sim.machine().SetModulePath(command.substr(0, space));
-  auto copy = std::make_unique<install::app::Installation>(sim.machine(), system, desktop, measure);
-  if (copy->Prepare(space == std::string::npos ? "" : command.substr(space + 1)) !=
-      install::app::StartDecision::Continue) {
-    return nullptr;
-  }
-  return copy;
-}
-
 int Simulate(const fs::path& machine_path, const std::string& answers_path, const fs::path& out) {
   std::string error;
   std::optional<MachineFile> facts = simulate::ReadMachineFile(machine_path, &error);
@@ -324,7 +302,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
 
   int status = 0;
   std::unique_ptr<install::app::Installation> installation =
-      StartInstaller(sim, system, desktop, measure, facts->arguments);
+      StartInstaller(sim.machine(), system, desktop, measure, facts->arguments);
   if (!installation || installation->CreatePlanAndParse(&presenter) != 0) {
     status = 3;
   } else {
