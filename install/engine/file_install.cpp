@@ -229,6 +229,22 @@ bool FileInstaller::PrepareDestination(const std::string& destination) {
   return true;
 }
 
+std::unique_ptr<os::File> FileInstaller::OpenReplacement(const std::string& destination,
+                                                          std::string* temporary) {
+  if (!PrepareDestination(destination)) return nullptr;
+  *temporary = TemporaryNameBeside(machine_, destination);
+  std::unique_ptr<os::File> out =
+      temporary->empty() ? nullptr : machine_.Open(*temporary, os::OpenMode::Create);
+  if (!out) Warn(std::string(ui::kCannotCreateFileText) + destination);
+  return out;
+}
+
+void FileInstaller::CountSkipped(int64_t bytes) {
+  if (!state_.progress.Counts()) return;
+  state_.progress.done += bytes;
+  progress_.RefreshProgress();
+}
+
 int FileInstaller::CommitDestination(const std::string& temporary, const std::string& destination,
                                      os::DosDateTime when, uint32_t attributes) {
   if (!machine_.MoveFileReplacing(temporary, destination)) {
@@ -270,21 +286,13 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
     }
   }
   if (!write) {
-    if (state_.progress.Counts()) {
-      state_.progress.done += stream->size;
-      progress_.RefreshProgress();
-    }
+    CountSkipped(stream->size);
     return kInstallDone;
   }
 
-  if (!PrepareDestination(destination)) return kInstallFailed;
-  const std::string temporary = TemporaryNameBeside(machine_, destination);
-  std::unique_ptr<os::File> out =
-      temporary.empty() ? nullptr : machine_.Open(temporary, os::OpenMode::Create);
-  if (!out) {
-    Warn(std::string(ui::kCannotCreateFileText) + destination);
-    return kInstallFailed;
-  }
+  std::string temporary;
+  std::unique_ptr<os::File> out = OpenReplacement(destination, &temporary);
+  if (!out) return kInstallFailed;
 
   std::vector<uint8_t> buffer(kCopyBufferSize);
   progress_.ShowFileBeingInstalled(destination);
@@ -391,24 +399,16 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
           write = IsLater(os::DosDateTime{member.date, member.time}, existing_time);
         }
         if (!write) {
-          if (state_.progress.Counts()) {
-            state_.progress.done += length > 0 ? length : 0;
-            progress_.RefreshProgress();
-          }
+          CountSkipped(length > 0 ? length : 0);
           if (volumes_.SkipMemberData() != 0) return fail();
           continue;
         }
       }
     }
 
-    if (!PrepareDestination(member_destination)) return fail();
-    const std::string temporary = TemporaryNameBeside(machine_, member_destination);
-    std::unique_ptr<os::File> out =
-        temporary.empty() ? nullptr : machine_.Open(temporary, os::OpenMode::Create);
-    if (!out) {
-      Warn(std::string(ui::kCannotCreateFileText) + member_destination);
-      return fail();
-    }
+    std::string temporary;
+    std::unique_ptr<os::File> out = OpenReplacement(member_destination, &temporary);
+    if (!out) return fail();
     progress_.ShowFileBeingInstalled(member_destination);
     progress_.RefreshProgress();
     bool ok = true;

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "install/archive/disk_request.h"
@@ -102,6 +103,11 @@ class FileInstaller {
   // Makes an existing destination writable. False (message shown) when it is a
   // directory or stays read-only.
   bool PrepareDestination(const std::string& destination);
+  // Makes the destination writable and opens a new temporary file beside it
+  // (its name in *temporary). Null when either fails (message shown).
+  std::unique_ptr<os::File> OpenReplacement(const std::string& destination, std::string* temporary);
+  // A file that is not written counts as done for the byte progress.
+  void CountSkipped(int64_t bytes);
   // Puts the finished temporary file in place and gives it its date,
   // attributes and log line. kInstallDone or kInstallFailed (message shown).
   int CommitDestination(const std::string& temporary, const std::string& destination,
