@@ -1,5 +1,6 @@
 #include "install/app/installation.h"
 
+#include "install/app/finishing.h"
 #include "install/app/machine_facts.h"
 #include "install/app/plan_defaults.h"
 #include "install/engine/create_directories.h"
@@ -56,7 +57,14 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
   if (!plan_) return engine::kRunStopped;
   log_.set_enabled(plan_->uninstall != 0);
   engine::RunServices services{machine_, system_, desktop_, dialogs, sources_, log_, steps};
-  const int result = engine::RunInstallPlan(*plan_, services);
+  if (!services.steps.register_server) {
+    services.steps.register_server = [this](const std::string& path) {
+      return RegisterServer(machine_, desktop_, path);
+    };
+  }
+  engine::InstallExecutor executor(*plan_, services);
+  const int result = executor.Run();
+  installation_dir_ = executor.state().installation_dir;
   if (result == engine::kRunCompleted) {
     for (const auto& step : post_copy_) step(*plan_, log_);
   } else {
@@ -64,6 +72,14 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
     plan_->run_at_exit.clear();
   }
   return result;
+}
+
+void Installation::FinishRun() {
+  if (plan_) app::FinishRun(*plan_, installation_dir_, machine_, desktop_);
+}
+
+void Installation::ReleaseAtProcessEnd() {
+  if (plan_) app::ReleaseAtProcessEnd(*plan_, installation_dir_, values_.program_path, machine_, sources_);
 }
 
 }  // namespace install::app

@@ -63,6 +63,15 @@ class Installation {
   int CreateDestinationDirectory(const std::string& path);
   sysedit::InstallLog& log() { return log_; }
 
+  // After the message loop: the readme, the exit commands, the restart
+  // question and the restart.
+  void FinishRun();
+  // At process end: the uninstaller handed over, the archive closed, the
+  // temporary copy's clean-up started.
+  void ReleaseAtProcessEnd();
+  // The installation directory the run settled; empty before.
+  const std::string& installation_dir() const { return installation_dir_; }
+
   const StartupValues& values() const { return values_; }
   archive::SourceReader& sources() { return sources_; }
   // The plan; null before CreatePlanAndParse.
@@ -77,6 +86,7 @@ class Installation {
   StartupValues values_;
   std::unique_ptr<script::InstallPlan> plan_;
   sysedit::InstallLog log_{machine_};
+  std::string installation_dir_;
   std::vector<std::function<void(script::InstallPlan&, sysedit::InstallLog&)>> post_copy_;
   int screen_width_ = 640;
   int screen_height_ = 480;

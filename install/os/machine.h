@@ -151,6 +151,17 @@ class Machine {
   // when the process could not be started.
   virtual bool StartProcess(const std::string& command_line, int show, bool wait,
                             uint32_t* exit_code) = 0;
+
+  // --- Self-registration and restart -------------------------------------------
+  // Loads `path` as a dynamic library, calls its "DllRegisterServer" export and
+  // unloads it. Returns the export's result (0 is success), or
+  // kNotRegistrable when the file cannot be loaded or has no such export.
+  static constexpr int32_t kNotRegistrable = -0x7FFFFFFF;
+  virtual int32_t CallRegisterServer(const std::string& path) = 0;
+  // Asks the system to restart (asynchronously). With `need_shutdown_privilege`
+  // (Windows NT 3.5x) the privilege is enabled first; false when that fails
+  // and no restart was requested.
+  virtual bool RequestRestart(bool need_shutdown_privilege) = 0;
 };
 
 // A byte count clamped to the signed 32-bit range (free space on today's disks

@@ -528,4 +528,22 @@ bool HostMachine::StartProcess(const std::string& command_line, int show, bool w
   return ok;
 }
 
+int32_t HostMachine::CallRegisterServer(const std::string& path) {
+  const std::string absolute = Absolute(path);
+  const uint32_t attributes = GetAttributes(absolute);
+  if (absolute.empty() || attributes == kInvalidAttributes || (attributes & kAttrDirectory)) {
+    return kNotRegistrable;
+  }
+  for (const auto& [failing, result] : register_results_) {
+    if (os::EqualsIgnoringCase(failing, absolute)) return result;
+  }
+  registered_.push_back(absolute);
+  return 0;
+}
+
+bool HostMachine::RequestRestart(bool need_shutdown_privilege) {
+  restarts_.push_back(need_shutdown_privilege);
+  return true;
+}
+
 }  // namespace install::os

@@ -104,6 +104,15 @@ class HostMachine : public Machine {
   void MessageBeep(uint32_t type) override { beeps_.push_back(type); }
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
+  // A server registers when its file exists, unless it is named failing.
+  int32_t CallRegisterServer(const std::string& path) override;
+  bool RequestRestart(bool need_shutdown_privilege) override;
+
+  // Servers whose registration fails with `result` (paths compared without case).
+  void SetRegisterResult(const std::string& path, int32_t result) { register_results_[Absolute(path)] = result; }
+  const std::vector<std::string>& RegisteredServers() const { return registered_; }
+  // Restart requests received; whether the privilege was asked for each.
+  const std::vector<bool>& RestartRequests() const { return restarts_; }
 
  private:
   const Drive* DriveOf(const std::string& absolute_path) const;
@@ -121,6 +130,9 @@ class HostMachine : public Machine {
   ProcessHandler process_handler_;
   std::vector<StartedProcess> started_;
   std::vector<uint32_t> beeps_;
+  std::map<std::string, int32_t> register_results_;
+  std::vector<std::string> registered_;
+  std::vector<bool> restarts_;
 };
 
 // DOS date and time <-> seconds since 1970 (no time zone: the value is taken

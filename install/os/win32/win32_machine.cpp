@@ -246,4 +246,32 @@ bool Win32Machine::StartProcess(const std::string& command_line, int show, bool 
   return true;
 }
 
+int32_t Win32Machine::CallRegisterServer(const std::string& path) {
+  HMODULE library = LoadLibraryA(path.c_str());
+  if (!library) return kNotRegistrable;
+  using RegisterFunction = LONG(WINAPI*)();
+  auto entry = reinterpret_cast<RegisterFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(library, "DllRegisterServer")));
+  int32_t result = entry ? static_cast<int32_t>(entry()) : kNotRegistrable;
+  FreeLibrary(library);
+  return result;
+}
+
+bool Win32Machine::RequestRestart(bool need_shutdown_privilege) {
+  if (need_shutdown_privilege) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    const bool enabled = LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid) &&
+                         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                         GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    if (!enabled) return false;
+  }
+  ExitWindowsEx(EWX_REBOOT, 0);
+  return true;
+}
+
 }  // namespace install::os

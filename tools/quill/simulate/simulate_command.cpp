@@ -256,6 +256,26 @@ bool PathLess(const std::string& a, const std::string& b) {
   return install::os::CompareIgnoringCase(ka.substr(0, ka.find(" attr=")), kb.substr(0, kb.find(" attr="))) < 0;
 }
 
+// The temporary copy's clean-up ("~0000.pif /C X:\\...\\~0000.bat") is acted
+// out: the batch file's "del" lines delete their files. Other programs only
+// count as started.
+void RunCleanUpBatch(HostMachine& machine, const std::string& command_line) {
+  const std::string marker = "~0000.pif /C ";
+  const std::size_t at = command_line.find(marker);
+  if (at == std::string::npos) return;
+  const std::string batch = command_line.substr(at + marker.size());
+  std::string text;
+  if (std::unique_ptr<install::os::File> file = machine.Open(batch, install::os::OpenMode::Read)) {
+    char buffer[4096];
+    for (int32_t got; (got = file->Read(buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(got));
+  }
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("del ", 0) == 0) machine.DeleteFile(line.substr(4));
+  }
+}
+
 class PrintingPresenter : public install::script::ScreenPresenter {
  public:
   void ShowExitMessage(const install::script::DialogTemplate&, const std::vector<std::string>& lines) override {
@@ -287,6 +307,10 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
       facts->windows_major, facts->windows_minor, facts->dos_major, facts->dos_minor));
   system.SetProcessorType(facts->processor);
   install::os::HostRegistry registry;
+  sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
+    RunCleanUpBatch(sim.machine(), started.command_line);
+    return true;
+  });
 
   install::ui::AnswerDesktop desktop(answers, unscripted, [&sim](char letter, const std::string& name) {
     return sim.InsertDisk(letter, name);
@@ -311,6 +335,8 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
     installation->RunAtStart();
     installation->RunInstallation(desktop);
+    installation->FinishRun();
+    installation->ReleaseAtProcessEnd();
   }
   if (status == 3 && !desktop.mismatched()) {
     // The message the installer showed (a syntax error, a missing script).

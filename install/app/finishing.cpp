@@ -1,0 +1,104 @@
+#include "install/app/finishing.h"
+
+#include <vector>
+
+#include "install/app/startup.h"
+#include "install/script/macros.h"
+#include "install/ui/builtin_texts.h"
+
+namespace install::app {
+namespace {
+
+bool HasDrive(const std::string& path, std::size_t at) {
+  return path.size() > at + 1 && path[at + 1] == ':';
+}
+
+// Copies `from` over `to` through a temporary file beside `to`, so that a
+// failed copy leaves an existing `to` as it was.
+bool CopyReplacing(os::Machine& machine, const std::string& from, const std::string& to) {
+  std::unique_ptr<os::File> in = machine.Open(from, os::OpenMode::Read);
+  if (!in) return false;
+  const std::string temporary = to + ".~cp";
+  std::unique_ptr<os::File> out = machine.Open(temporary, os::OpenMode::Create);
+  if (!out) return false;
+  std::vector<char> buffer(32768);
+  bool ok = true;
+  for (;;) {
+    const int32_t got = in->Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
+    if (got < 0) ok = false;
+    if (got <= 0) break;
+    if (out->Write(buffer.data(), static_cast<uint32_t>(got)) != got) {
+      ok = false;
+      break;
+    }
+  }
+  out.reset();
+  if (!ok || !machine.MoveFileReplacing(temporary, to)) {
+    machine.DeleteFile(temporary);
+    return false;
+  }
+  return true;
+}
+
+std::string TemporaryDirectory(os::Machine& machine) {
+  std::string temp;
+  if (!machine.GetTempPath(&temp)) temp = "c:\\";
+  return temp;
+}
+
+}  // namespace
+
+bool RegisterServer(os::Machine& machine, ui::Desktop& desktop, const std::string& path) {
+  if (machine.CallRegisterServer(path) == 0) return true;
+  desktop.MessageBox(path + std::string(ui::kNotRegisteredText), path.c_str(), ui::kMbOk);
+  return false;
+}
+
+std::string ReadmeCommand(const script::InstallPlan& plan, const std::string& installation_dir) {
+  std::string path = plan.readme;
+  script::ExpandAll(path, plan.macros, script::kExpandedTextCapacity);
+  const bool placed = (!path.empty() && path[0] == '\\') || HasDrive(path, 0) ||
+                      (path.size() > 1 && path[0] == '"' && (path[1] == '\\' || HasDrive(path, 1)));
+  return "notepad " + (placed ? path : installation_dir + "\\" + path);
+}
+
+void FinishRun(script::InstallPlan& plan, const std::string& installation_dir, os::Machine& machine,
+               ui::Desktop& desktop) {
+  uint32_t ignored = 0;
+  if (!plan.readme.empty()) machine.StartProcess(ReadmeCommand(plan, installation_dir), os::kShow, false, &ignored);
+  for (const script::RunCommand& command : plan.run_at_exit) {
+    if (!command.command.empty()) machine.StartProcess(command.command, os::kShow, false, &ignored);
+  }
+  if (plan.reboot_mode == script::kRebootWindows || plan.reboot_mode == script::kRebootSystem) {
+    if (desktop.MessageBox(plan.prompts.reboot, " ", ui::kMbYesNo | ui::kMbIconQuestion) != ui::kIdYes) {
+      plan.reboot_mode = script::kRebootNone;
+    }
+  }
+  RestartSystem(plan, machine);
+}
+
+void RestartSystem(const script::InstallPlan& plan, os::Machine& machine) {
+  if (plan.reboot_mode != script::kRebootWindows && plan.reboot_mode != script::kRebootSystem) return;
+  const std::string temp = TemporaryDirectory(machine);
+  machine.DeleteFile(temp + kTempCopyBat);
+  machine.DeleteFile(temp + kTempCopyPif);
+  const bool nt35 = plan.windows_version >= 3.5 && plan.windows_version <= 3.6;
+  machine.RequestRestart(nt35);
+}
+
+void ReleaseAtProcessEnd(const script::InstallPlan& plan, const std::string& installation_dir,
+                         const std::string& program_path, os::Machine& machine,
+                         archive::SourceReader& sources) {
+  if (plan.uninstall && !installation_dir.empty()) {
+    CopyReplacing(machine, installation_dir + "\\" + kUninstallerName,
+                  machine.GetWindowsDirectory() + "\\" + kUninstallerName);
+  }
+  sources.CloseInstallArchive();
+  if (program_path.find(kTempCopyMark) != std::string::npos) {
+    const std::string temp = TemporaryDirectory(machine);
+    uint32_t ignored = 0;
+    machine.StartProcess(temp + kTempCopyPif + " /C " + temp + kTempCopyBat, os::kShowHide, false, &ignored);
+  }
+}
+
+}  // namespace install::app
