@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "install/ui/win32/gdi_handles.h"
+#include "install/ui/win32/window_procedure.h"
+
 namespace install::ui {
 
 bool IntroScreenWindow::Create(HINSTANCE instance, HWND owner, ScreenPicture picture, int seconds,
@@ -12,7 +15,7 @@ bool IntroScreenWindow::Create(HINSTANCE instance, HWND owner, ScreenPicture pic
   on_close_ = std::move(on_close);
   closed_ = false;
   WNDCLASSA window_class{};
-  window_class.lpfnWndProc = WindowProc;
+  window_class.lpfnWndProc = WindowProcedure<IntroScreenWindow>;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -40,23 +43,10 @@ void IntroScreenWindow::Close() {
 void IntroScreenWindow::Destroy() {
   if (hwnd_ && IsWindow(hwnd_)) {
     KillTimer(hwnd_, kIntroTimerId);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DetachWindow(hwnd_);
     DestroyWindow(hwnd_);
   }
   hwnd_ = nullptr;
-}
-
-LRESULT CALLBACK IntroScreenWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam,
-                                               LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lparam);
-    auto* window = static_cast<IntroScreenWindow*>(create->lpCreateParams);
-    window->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-  }
-  auto* self = reinterpret_cast<IntroScreenWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wparam, lparam);
-  return self->OnMessage(message, wparam, lparam);
 }
 
 LRESULT IntroScreenWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -71,16 +61,14 @@ LRESULT IntroScreenWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam)
 }
 
 void IntroScreenWindow::OnPaint() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd_, &paint);
+  PaintDc paint(hwnd_);
   if (seconds_ > 0 && !closed_) {
     const uint64_t milliseconds = std::min<uint64_t>(uint64_t(seconds_) * 1000u, USER_TIMER_MAXIMUM);
     SetTimer(hwnd_, kIntroTimerId, static_cast<UINT>(milliseconds), nullptr);
   }
   RECT client;
   GetClientRect(hwnd_, &client);
-  picture_.Draw(dc, client.right, client.bottom);
-  EndPaint(hwnd_, &paint);
+  picture_.Draw(paint.get(), client.right, client.bottom);
 }
 
 }  // namespace install::ui

@@ -36,9 +36,10 @@ class IntroScreenWindow {
   void Close();
   void Destroy();
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
   void OnPaint();
 
   HWND hwnd_ = nullptr;

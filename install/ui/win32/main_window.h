@@ -9,6 +9,7 @@
 #include <string>
 
 #include "install/ui/backdrop_style.h"
+#include "install/ui/builtin_texts.h"
 #include "install/ui/win32/screen_picture.h"
 
 namespace install::ui {
@@ -16,6 +17,7 @@ namespace install::ui {
 inline constexpr UINT kProgressRefreshMessage = WM_USER;
 inline constexpr UINT kRunInstallationMessage = WM_USER + 1;
 inline constexpr UINT kNextDiskMessage = WM_USER + 2;
+inline constexpr UINT kShowCopyFileMessage = WM_USER + 3;
 inline constexpr UINT kPleaseWaitMessage = WM_USER + 5;
 inline constexpr const char* kMainWindowClass = "QuillmarshInstall";
 inline constexpr const char* kMainWindowTitle = "Quillmarsh";
@@ -38,8 +40,11 @@ class MainWindow {
   void SetNextDiskHandler(std::function<int(bool advance)> next_disk) {
     next_disk_ = std::move(next_disk);
   }
-  // The window that receives the progress refreshes (WM_USER); none: dropped.
+  // The progress dialog, which receives the progress refreshes (WM_USER) and
+  // the file being copied (WM_USER+3); none: both are dropped.
   void SetProgressWindow(HWND progress) { progress_ = progress; }
+  // The text shown before the file being copied (COPYFILEPROMPT).
+  void SetCopyFilePrompt(std::string prompt) { copy_file_prompt_ = std::move(prompt); }
 
   void SetStyle(BackdropStyle style) { style_ = std::move(style); }
   const BackdropStyle& style() const { return style_; }
@@ -53,15 +58,21 @@ class MainWindow {
   void PaintTitle(HDC dc);
   void DrawPleaseWait();
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  LRESULT OnEraseBackground(HDC dc);
   void OnPaint();
+  LRESULT OnNextDisk(WPARAM advance);
+  void OnShowCopyFile(const char* file);
+  void OnProgressRefresh(WPARAM step_done);
 
   HWND hwnd_ = nullptr;
   std::function<void()> run_;
   std::function<int(bool)> next_disk_;
   HWND progress_ = nullptr;
+  std::string copy_file_prompt_ = std::string(BuiltinPromptTextFor("COPYFILEPROMPT"));
   BackdropStyle style_;
   ScreenPicture graphic_;
 };

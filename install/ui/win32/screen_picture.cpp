@@ -9,10 +9,9 @@ ScreenPicture& ScreenPicture::operator=(ScreenPicture&& other) noexcept {
     Free();
     image_ = std::move(other.image_);
     placement_ = other.placement_;
-    palette_ = other.palette_;
+    palette_ = std::move(other.palette_);
     index_header_ = std::move(other.index_header_);
     other.image_ = BmpImage{};
-    other.palette_ = nullptr;
   }
   return *this;
 }
@@ -23,8 +22,7 @@ bool ScreenPicture::NeedsBackground(int window_width, int window_height) const {
 }
 
 void ScreenPicture::Free() {
-  if (palette_) DeleteObject(palette_);
-  palette_ = nullptr;
+  palette_.Reset();
   index_header_.clear();
   image_ = BmpImage{};
 }
@@ -43,7 +41,7 @@ void ScreenPicture::MakePalette() {
     logical->palPalEntry[i].peBlue = table[4 * i];
     logical->palPalEntry[i].peFlags = 0;
   }
-  palette_ = CreatePalette(logical);
+  palette_.Reset(CreatePalette(logical));
   if (image_.bit_count <= 8) {
     index_header_.assign(kBmpInfoHeaderSize + count * sizeof(WORD), 0);
     std::memcpy(index_header_.data(), image_.block.data(), kBmpInfoHeaderSize);
@@ -60,35 +58,28 @@ void ScreenPicture::Draw(HDC dc, int window_width, int window_height) {
       PlacePicture(placement_, image_.width, image_.height, window_width, window_height);
   if (copies.empty()) return;
 
-  HPALETTE previous_palette = nullptr;
   const BITMAPINFO* header = reinterpret_cast<const BITMAPINFO*>(image_.block.data());
   UINT usage = DIB_RGB_COLORS;
-  if (UsesPalette()) {
-    if (!palette_) MakePalette();
-    if (palette_) {
-      previous_palette = SelectPalette(dc, palette_, TRUE);
-      RealizePalette(dc);
-      if (!index_header_.empty()) {
-        header = reinterpret_cast<const BITMAPINFO*>(index_header_.data());
-        usage = DIB_PAL_COLORS;
-      }
+  if (UsesPalette() && !palette_) MakePalette();
+  const HPALETTE palette = UsesPalette() ? palette_.get() : nullptr;
+  SelectedPalette selected_palette(dc, palette);
+  if (palette) {
+    RealizePalette(dc);
+    if (!index_header_.empty()) {
+      header = reinterpret_cast<const BITMAPINFO*>(index_header_.data());
+      usage = DIB_PAL_COLORS;
     }
   }
 
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, image_.width, image_.height);
-  if (memory && bitmap) {
-    SetDIBits(dc, bitmap, 0, static_cast<UINT>(image_.height), image_.pixels(), header, usage);
-    HGDIOBJ previous_bitmap = SelectObject(memory, bitmap);
-    for (const PictureCopy& copy : copies) {
-      BitBlt(dc, copy.x, copy.y, copy.width, copy.height, memory, copy.source_x, copy.source_y,
-             SRCCOPY);
-    }
-    SelectObject(memory, previous_bitmap);
+  MemoryDc memory(dc);
+  BitmapObject bitmap(CreateCompatibleBitmap(dc, image_.width, image_.height));
+  if (!memory.get() || !bitmap) return;
+  SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(image_.height), image_.pixels(), header, usage);
+  SelectedObject selected_bitmap(memory.get(), bitmap.get());
+  for (const PictureCopy& copy : copies) {
+    BitBlt(dc, copy.x, copy.y, copy.width, copy.height, memory.get(), copy.source_x, copy.source_y,
+           SRCCOPY);
   }
-  if (previous_palette) SelectPalette(dc, previous_palette, TRUE);
-  if (bitmap) DeleteObject(bitmap);
-  if (memory) DeleteDC(memory);
 }
 
 }  // namespace install::ui

@@ -9,6 +9,7 @@
 
 #include "install/ui/bmp_image.h"
 #include "install/ui/picture_placement.h"
+#include "install/ui/win32/gdi_handles.h"
 
 namespace install::ui {
 
@@ -27,7 +28,7 @@ class ScreenPicture {
   int height() const { return image_.height; }
   int placement() const { return placement_; }
   // Whether the palette was made (pictures of more than 16 colours, once drawn).
-  bool has_palette() const { return palette_ != nullptr; }
+  bool has_palette() const { return static_cast<bool>(palette_); }
 
   // True when the background must be painted around or instead of the picture.
   bool NeedsBackground(int window_width, int window_height) const;
@@ -42,7 +43,7 @@ class ScreenPicture {
 
   BmpImage image_;
   int placement_ = kPlaceCentred;
-  HPALETTE palette_ = nullptr;
+  PaletteObject palette_;
   // The header followed by palette indexes 0 .. n-1 instead of colours.
   std::vector<uint8_t> index_header_;
 };

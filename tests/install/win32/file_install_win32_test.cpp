@@ -22,8 +22,14 @@
 namespace install::engine {
 namespace {
 
+using archive::kDiskInPlace;
+using archive::NextDiskRequester;
+using archive::ProgressHooks;
+using archive::SourceReader;
+using archive::VolumeSetReader;
 using script::FileEntry;
 using script::OverwriteMode;
+using sysedit::InstallLog;
 using test_support::Bytes;
 using test_support::BytesOf;
 
