@@ -3,9 +3,9 @@
 # every package is already there it does nothing.
 set -euo pipefail
 packages=(cmake ninja-build g++ make libgtest-dev googletest
-          g++-mingw-w64-i686 binutils-mingw-w64-i686
+          g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
           wine wine32:i386 wine64 xvfb xauth
-          g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+          g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
           libstorm-dev clang libclang-rt-14-dev python3)
 missing=()
 for p in "${packages[@]}"; do

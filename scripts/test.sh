@@ -3,8 +3,9 @@
 #   unit  native tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   wine  the Win32 layers as mingw GoogleTest programs under Wine
 #   e2e   the real programs under Wine and Xvfb, driven through Win32
-# plus a check that the deliverables are 32-bit GUI programs and a bounded
-# fuzzing run of the decoder.
+# plus a check that the deliverables load on Windows 95 and NT 3.51 (their PE
+# headers and every function they import, scripts/check-deliverables.sh) and a
+# bounded fuzzing run of the decoder. Wine prefixes report Windows 95.
 #
 # On a machine that cannot execute 32-bit x86 code, Wine's 32-bit loader cannot
 # start; the wine and e2e labels then run the same sources built for x86-64
@@ -29,6 +30,7 @@ fi
 
 status=0
 bash scripts/check-layers.sh || status=1
+bash scripts/check-deliverables.sh --self-test || status=1
 bash scripts/check-deliverables.sh build/win32 || status=1
 ctest --preset native -j "$(nproc)" || status=1
 ctest --preset "$windows_preset" || status=1

@@ -1,5 +1,6 @@
 #include "install/os/win32/win32_machine.h"
 
+#include "install/os/win32/file_replace.h"
 #include "install/os/win32/windows_api.h"
 
 #include <algorithm>
@@ -25,13 +26,17 @@ class Win32File : public File {
     if (!WriteFile(handle_, buffer, count, &put, nullptr)) return -1;
     return static_cast<int32_t>(put);
   }
+  // SetFilePointer with its high word: every target system has it.
   int64_t Seek(int64_t offset, int origin) override {
     static const DWORD kMethods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
     if (origin < 0 || origin > 2) return -1;
-    LARGE_INTEGER distance, result;
-    distance.QuadPart = offset;
-    if (!SetFilePointerEx(handle_, distance, &result, kMethods[origin])) return -1;
-    return result.QuadPart;
+    const uint64_t distance = static_cast<uint64_t>(offset);
+    LONG high = static_cast<LONG>(distance >> 32);
+    SetLastError(NO_ERROR);
+    DWORD low = SetFilePointer(handle_, static_cast<LONG>(distance & 0xFFFFFFFFu), &high,
+                               kMethods[origin]);
+    if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return -1;
+    return static_cast<int64_t>((uint64_t(static_cast<DWORD>(high)) << 32) | low);
   }
 
  private:
@@ -112,7 +117,7 @@ bool Win32Machine::MoveFile(const std::string& from, const std::string& to) {
 }
 
 bool Win32Machine::MoveFileReplacing(const std::string& from, const std::string& to) {
-  return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+  return MoveFileReplacingWith(ReplaceMethodOfThisSystem(), from, to);
 }
 
 std::vector<FindData> Win32Machine::FindFiles(const std::string& pattern) {

@@ -16,7 +16,28 @@ std::string RootOf(const std::string& path) {
   return path;
 }
 
+using GetDiskFreeSpaceExCall = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER,
+                                             PULARGE_INTEGER);
+
+// GetDiskFreeSpaceExA when this system exports it (Windows 95 OSR2, NT 4.0
+// and later). Looked up rather than imported so that the program loads on
+// the first Windows 95 and on NT 3.51.
+GetDiskFreeSpaceExCall FindGetDiskFreeSpaceEx() {
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  FARPROC proc = kernel ? GetProcAddress(kernel, "GetDiskFreeSpaceExA") : nullptr;
+  return reinterpret_cast<GetDiskFreeSpaceExCall>(reinterpret_cast<void (*)()>(proc));
+}
+
 }  // namespace
+
+int64_t FreeBytesFromClusters(const std::string& root) {
+  DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceA(RootOf(root).c_str(), &sectors_per_cluster, &bytes_per_sector,
+                         &free_clusters, &clusters)) {
+    return -1;
+  }
+  return static_cast<int64_t>(uint64_t(sectors_per_cluster) * bytes_per_sector * free_clusters);
+}
 
 std::FILE* Win32Machine::OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
@@ -33,8 +54,10 @@ DriveType Win32Machine::DriveTypeOf(const std::string& root) {
 }
 
 int64_t Win32Machine::FreeBytes(const std::string& root) {
+  GetDiskFreeSpaceExCall get_disk_free_space_ex = FindGetDiskFreeSpaceEx();
+  if (!get_disk_free_space_ex) return FreeBytesFromClusters(root);
   ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExA(RootOf(root).c_str(), &available, nullptr, nullptr)) return -1;
+  if (!get_disk_free_space_ex(RootOf(root).c_str(), &available, nullptr, nullptr)) return -1;
   return static_cast<int64_t>(available.QuadPart);
 }
 

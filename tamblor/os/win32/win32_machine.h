@@ -21,4 +21,9 @@ class Win32Machine : public Machine {
   std::string AnsiToOemText(const std::string& text) override;
 };
 
+// Free bytes on a drive from its cluster counts (GetDiskFreeSpaceA), -1 when
+// the drive cannot be read. What FreeBytes falls back to on a system without
+// GetDiskFreeSpaceExA (the first Windows 95); Windows 95 caps it at 2 GB.
+int64_t FreeBytesFromClusters(const std::string& root);
+
 }  // namespace tamblor::os::win32

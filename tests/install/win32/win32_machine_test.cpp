@@ -48,6 +48,20 @@ TEST_F(Win32MachineTest, FilesReadWriteSeekAndMove) {
   EXPECT_NE(machine_.GetAttributes(dir_ + "\\b.txt"), kInvalidAttributes);
 }
 
+TEST_F(Win32MachineTest, SeekReachesBeyondFourGigabytes) {
+  // Positions past 4 GB need SetFilePointer's high word; nothing is written there.
+  auto f = machine_.Open(dir_ + "\\a.txt", OpenMode::Create);
+  ASSERT_NE(f, nullptr);
+  const int64_t five_gb = int64_t{5} << 30;
+  EXPECT_EQ(f->Seek(five_gb + 3, 0), five_gb + 3);
+  EXPECT_EQ(f->Seek(-4, 1), five_gb - 1);
+  EXPECT_EQ(f->Seek(0, 1), five_gb - 1);
+  EXPECT_EQ(f->Seek(0x80000000LL, 0), 0x80000000LL);  // the low word's sign bit alone
+  EXPECT_EQ(f->Seek(0, 2), 0);
+  EXPECT_EQ(f->Seek(-1, 0), -1);
+  EXPECT_EQ(f->Seek(0, 3), -1);
+}
+
 TEST_F(Win32MachineTest, DosTimesAndAttributes) {
   {
     auto f = machine_.Open(dir_ + "\\ro.txt", OpenMode::Create);

@@ -34,6 +34,11 @@ TEST(Win32MachineTest, DrivesAndTheProgram) {
   EXPECT_EQ(machine.DriveTypeOf("C:\\"), os::DriveType::Fixed);
   EXPECT_EQ(machine.DriveTypeOf("C:\\windows\\system32"), os::DriveType::Fixed);
   EXPECT_GT(machine.FreeBytes("C:\\"), 0);
+  // Without GetDiskFreeSpaceExA the cluster counts give the free bytes.
+  const int64_t by_clusters = os::win32::FreeBytesFromClusters("C:\\");
+  EXPECT_GT(by_clusters, 0);
+  EXPECT_EQ(machine.FreeBytes("Q:\\"), -1);
+  EXPECT_EQ(os::win32::FreeBytesFromClusters("Q:\\"), -1);
   std::string module = machine.GetModulePath();
   EXPECT_NE(module.find("tamblor_wine_tests"), std::string::npos) << module;
   std::string here = machine.CurrentDirectory();
