@@ -1,6 +1,7 @@
 #include "tamblor/text/text_line.h"
 
 #include <cstring>
+#include <utility>
 
 namespace tamblor::text {
 namespace {
@@ -26,6 +27,21 @@ TextLine& TextLine::operator=(const TextLine& other) {
     heap_ = std::make_unique<char[]>(static_cast<size_t>(heap_length_) + 1);
     std::memcpy(heap_.get(), other.heap_.get(), static_cast<size_t>(heap_length_) + 1);
   }
+  return *this;
+}
+
+TextLine::TextLine(TextLine&& other) noexcept : limit_(other.limit_) { *this = std::move(other); }
+
+TextLine& TextLine::operator=(TextLine&& other) noexcept {
+  if (this == &other) return *this;
+  start_ = other.start_;
+  end_ = other.end_;
+  length_ = other.length_;
+  limit_ = other.limit_;
+  std::memcpy(inline_, other.inline_, sizeof inline_);
+  heap_length_ = other.heap_length_;
+  heap_ = std::move(other.heap_);
+  other.Clear();
   return *this;
 }
 

@@ -24,6 +24,9 @@ class TextLine {
   explicit TextLine(int limit = kDefaultLimit);
   TextLine(const TextLine& other);
   TextLine& operator=(const TextLine& other);
+  // Moving takes the heap copy along and leaves `other` empty.
+  TextLine(TextLine&& other) noexcept;
+  TextLine& operator=(TextLine&& other) noexcept;
 
   // Reads the line that starts at `position`. False (and the line empty) when
   // the position is at or past the end of the file.

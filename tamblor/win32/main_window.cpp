@@ -53,7 +53,7 @@ LRESULT MainWindow::OnCreate() {
 
   toolbar_ = views::CreateToolbar(window, instance, languages_.get());
   panel_ = views::CreateTitlePanel(window, instance);
-  pane_ = views::CreateTextPane(window, instance);
+  pane_ = views::CreateTextPane(window, instance, views::PaneServices{&browser_.machine, languages_.get()});
 
   host_ = std::make_unique<views::WindowViewHost>(window, panel_, pane_, [this] { ShowAbout(); });
   stack_ = std::make_unique<views::ViewStack>(*host_, *languages_);

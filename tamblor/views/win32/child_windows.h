@@ -3,9 +3,8 @@
 //
 // The toolbar shows its buttons and search box and passes clicks on as
 // commands, the title panel shows the title, and the text pane shows the
-// document the top view lends it (DOS characters converted for display), with
-// scrolling and, in an index, a whole-entry selection that the keys and the
-// mouse move. Word search and line wrap come with the file viewer.
+// document the top view lends it (DOS characters converted for display); what
+// it shows and how it scrolls and selects is the portable ScrollPane.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +14,9 @@
 
 namespace tamblor::lang {
 class LanguageSet;
+}
+namespace tamblor::os {
+class Machine;
 }
 
 namespace tamblor::views {
@@ -47,11 +49,31 @@ HWND CreateTitlePanel(HWND parent, HINSTANCE instance);
 void SetPanelTitle(HWND panel, const std::string& title);
 
 struct ViewDocument;
+class ScrollPane;
 
-// The pane re-selects the entry that holds the selection start (index only).
-inline constexpr UINT kPaneSnapSelection = WM_USER + 2;
+// Messages the text pane accepts from the toolbar and from other programs.
+inline constexpr UINT kPaneWordSearch = WM_USER + 1;     // wParam 256 forwards, 257 backwards; lParam the text
+inline constexpr UINT kPaneSnapSelection = WM_USER + 2;  // in an index, the entry holding the selection start
+inline constexpr WPARAM kSearchForwards = 256;
+inline constexpr WPARAM kSearchBackwards = 257;
+// The pane's state for tools that inspect the window (the end-to-end tests):
+// each answers a byte position (-1: none) or, for the metrics, pixels.
+inline constexpr UINT kPaneQueryTop = WM_USER + 10;
+inline constexpr UINT kPaneQuerySelectionStart = WM_USER + 11;
+inline constexpr UINT kPaneQuerySelectionEnd = WM_USER + 12;
+inline constexpr UINT kPaneQueryLineHeight = WM_USER + 13;
+inline constexpr UINT kPaneQueryCharWidth = WM_USER + 14;
 
-HWND CreateTextPane(HWND parent, HINSTANCE instance);
+// What the pane needs besides its window: the machine its files are opened
+// on and the languages of its message texts. Both outlive the pane.
+struct PaneServices {
+  os::Machine* machine;
+  lang::LanguageSet* languages;
+};
+
+HWND CreateTextPane(HWND parent, HINSTANCE instance, const PaneServices& services);
+// The pane's model (null for a window that is no pane).
+ScrollPane* PaneOf(HWND pane);
 // Shows the document's file from its top position; in an index the kept
 // selection snaps to its entry, or the first entry is selected.
 void AttachDocument(HWND pane, ViewDocument* document);
