@@ -13,6 +13,7 @@
 #include "install/ui/win32/main_window.h"
 #include "install/ui/win32/screen_picture.h"
 #include "install/ui/win32/win32_desktop.h"
+#include "install/ui/win32/win32_destination_dialogs.h"
 
 namespace {
 
@@ -36,6 +37,19 @@ install::ui::BackdropStyle StyleOf(const install::script::InstallPlan& plan, int
   return style;
 }
 
+// The exit message, shown from its run-time template.
+class ExitMessagePresenter : public install::script::ScreenPresenter {
+ public:
+  explicit ExitMessagePresenter(install::ui::Win32Desktop& desktop) : desktop_(desktop) {}
+  void ShowExitMessage(const install::script::DialogTemplate& dialog,
+                       const std::vector<std::string>&) override {
+    desktop_.ShowExitMessage(dialog.bytes);
+  }
+
+ private:
+  install::ui::Win32Desktop& desktop_;
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
@@ -57,13 +71,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 
   install::ui::MainWindow main_window;
   if (!main_window.Create(instance)) return 0;
-  desktop.SetOwner(main_window.hwnd());
+  desktop.SetMainWindow(&main_window);
 
-  if (installation.CreatePlanAndParse() != 0) {
+  ExitMessagePresenter presenter(desktop);
+  if (installation.CreatePlanAndParse(&presenter) != 0) {
     DeleteObject(window_brush);
     return 0;
   }
-  const install::script::InstallPlan& plan = *installation.plan();
+  install::script::InstallPlan& plan = *installation.plan();
+  install::ui::Win32DestinationDialogs dialogs(
+      desktop, plan.prompts,
+      [&installation](const std::string& path) { return installation.CreateDestinationDirectory(path); });
 
   main_window.SetStyle(StyleOf(plan, installation.screen_width()));
   if (plan.screen_graphic) {
@@ -82,10 +100,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 
   std::unique_ptr<install::ui::IntroScreenWindow> intro;
   // The run happens inside the main window's handler of WM_USER+1, which
-  // first does away with the intro screen. The plan executor is not part of
-  // the program yet: the run ends at once.
-  main_window.SetRunHandler([&intro] {
+  // first does away with the intro screen; the message loop ends after it.
+  main_window.SetRunHandler([&intro, &installation, &dialogs] {
     intro.reset();
+    installation.RunInstallation(dialogs);
     PostQuitMessage(0);
   });
 

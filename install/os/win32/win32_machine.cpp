@@ -262,19 +262,35 @@ int32_t Win32Machine::CallRegisterServer(const std::string& path) {
   return result;
 }
 
+// The privilege calls are looked up at run time: only Windows NT needs them.
+static bool EnableShutdownPrivilege() {
+  HMODULE advapi = GetModuleHandleA("advapi32.dll");
+  if (!advapi) advapi = LoadLibraryA("advapi32.dll");
+  if (!advapi) return false;
+  using OpenTokenFunction = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+  using LookupFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, PLUID);
+  using AdjustFunction = BOOL(WINAPI*)(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD);
+  auto open_token = reinterpret_cast<OpenTokenFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(advapi, "OpenProcessToken")));
+  auto lookup = reinterpret_cast<LookupFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(advapi, "LookupPrivilegeValueA")));
+  auto adjust = reinterpret_cast<AdjustFunction>(
+      reinterpret_cast<void (*)()>(GetProcAddress(advapi, "AdjustTokenPrivileges")));
+  if (!open_token || !lookup || !adjust) return false;
+  HANDLE token = nullptr;
+  if (!open_token(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  const bool enabled = lookup(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid) &&
+                       adjust(token, FALSE, &privileges, 0, nullptr, nullptr) &&
+                       GetLastError() == ERROR_SUCCESS;
+  CloseHandle(token);
+  return enabled;
+}
+
 bool Win32Machine::RequestRestart(bool need_shutdown_privilege) {
-  if (need_shutdown_privilege) {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    const bool enabled = LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid) &&
-                         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) &&
-                         GetLastError() == ERROR_SUCCESS;
-    CloseHandle(token);
-    if (!enabled) return false;
-  }
+  if (need_shutdown_privilege && !EnableShutdownPrivilege()) return false;
   ExitWindowsEx(EWX_REBOOT, 0);
   return true;
 }
