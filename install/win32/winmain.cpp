@@ -65,7 +65,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
 
   // Screen size, for the title and for centring the dialogs.
   installation.SetScreenSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  HBRUSH window_brush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
   // An empty floppy drive or a missing disk comes back as an error, not a system dialog.
   SetErrorMode(SEM_FAILCRITICALERRORS);
 
@@ -74,10 +73,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   desktop.SetMainWindow(&main_window);
 
   ExitMessagePresenter presenter(desktop);
-  if (installation.CreatePlanAndParse(&presenter) != 0) {
-    DeleteObject(window_brush);
-    return 0;
-  }
+  if (installation.CreatePlanAndParse(&presenter) != 0) return 0;
   install::script::InstallPlan& plan = *installation.plan();
   install::ui::Win32DestinationDialogs dialogs(
       desktop, plan.prompts,
@@ -130,6 +126,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
     DispatchMessageA(&message);
   }
   intro.reset();
-  DeleteObject(window_brush);
+  installation.FinishRun();
+  installation.ReleaseAtProcessEnd();
   return static_cast<int>(message.wParam);
 }
