@@ -337,7 +337,10 @@ bool WriteVolumes(const PackSettings& settings, const std::vector<std::vector<ui
 
 std::string VolumeRange(const Member& member) {
   std::string range = std::to_string(member.first_volume + 1);
-  if (member.last_volume != member.first_volume) range += "-" + std::to_string(member.last_volume + 1);
+  if (member.last_volume != member.first_volume) {
+    range += '-';
+    range += std::to_string(member.last_volume + 1);
+  }
   return range;
 }
 
