@@ -270,13 +270,21 @@ void LogCreatedRegistryKeys(const RegistryBlock& block, sysedit::InstallLog& log
   }
 }
 
-void ApplyRegistryBlocks(std::vector<RegistryBlock>& blocks, os::Registry& registry,
-                         const script::MacroValues& macros, sysedit::InstallLog& log) {
+int ApplyRegistryBlocks(std::vector<RegistryBlock>& blocks, os::Registry& registry,
+                        const script::MacroValues& macros, sysedit::InstallLog& log) {
+  int created = 0;
   for (RegistryBlock& block : blocks) {
     ApplyRegistryBlock(block, registry, macros);
     LogCreatedRegistryKeys(block, log);
+    created += static_cast<int>(block.created_keys.size());
   }
   blocks.clear();
+  return created;
+}
+
+int ApplyRegistryBlocks(script::InstallPlan& plan, os::Registry& registry,
+                        sysedit::InstallLog& log) {
+  return ApplyRegistryBlocks(plan.registry_blocks, registry, plan.macros, log);
 }
 
 }  // namespace install::sysedit

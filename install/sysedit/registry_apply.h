@@ -15,6 +15,7 @@
 
 #include "install/sysedit/install_log.h"
 #include "install/os/registry.h"
+#include "install/script/install_plan.h"
 #include "install/script/macros.h"
 #include "install/script/registry_args.h"
 
@@ -59,9 +60,14 @@ void ApplyRegistryBlock(script::RegistryBlock& block, os::Registry& registry,
 // Logs the block's created keys, last created first, as REGKEY entries.
 void LogCreatedRegistryKeys(const script::RegistryBlock& block, sysedit::InstallLog& log);
 
-// The post-copy step: applies and logs the blocks in order, then empties the
-// list.
-void ApplyRegistryBlocks(std::vector<script::RegistryBlock>& blocks, os::Registry& registry,
-                         const script::MacroValues& macros, sysedit::InstallLog& log);
+// Applies and logs the blocks in order, then empties the list. Returns the
+// number of keys created (each given to the log as a REGKEY entry).
+int ApplyRegistryBlocks(std::vector<script::RegistryBlock>& blocks, os::Registry& registry,
+                        const script::MacroValues& macros, sysedit::InstallLog& log);
+
+// The post-copy step over the plan: the call above with plan.registry_blocks
+// and plan.macros (the list is empty afterwards).
+int ApplyRegistryBlocks(script::InstallPlan& plan, os::Registry& registry,
+                        sysedit::InstallLog& log);
 
 }  // namespace install::sysedit

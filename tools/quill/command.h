@@ -12,6 +12,9 @@
 
 namespace quill {
 
+// What `quill --version` prints after "quill ".
+inline constexpr char kVersion[] = "1.0";
+
 using CommandFunction = int (*)(const std::vector<std::string>& args);
 
 struct Command {
@@ -29,7 +32,8 @@ struct CommandRegistration {
   }
 };
 
-// Prints "usage: quill <usage>" of the named command to stderr and returns 1.
+// Prints "usage: quill <usage>" of the named command to stderr and returns 1
+// (for usage errors; `quill help COMMAND` prints it to stdout).
 int PrintUsage(const char* name);
 
 }  // namespace quill

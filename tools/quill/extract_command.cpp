@@ -1,28 +1,20 @@
 // quill extract [-d DIR] VOLUME: extracts every member of a compressed volume
 // set, given its first volume, into DIR (default: the current directory),
-// reading later volumes from the same directory. Existing files are replaced;
+// reading later volumes from the same directory or from the folders beside it
+// (OUT/disk1, OUT/disk2, ... as quill pack writes them). Existing files are replaced;
 // dates come from the set. A member whose name would land outside DIR is
-// refused and nothing is written outside DIR. Progress is shown on a terminal
-// only. Exit status 0 when every member was extracted, 1 for a usage error, 2
+// refused and nothing is written outside DIR. Progress goes to standard error
+// when it is a terminal. Exit status 0 when every member was extracted, 1 for a usage error, 2
 // when the set is damaged or a member was refused.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#define QUILL_ISATTY _isatty
-#define QUILL_FILENO _fileno
-#else
-#include <unistd.h>
-#define QUILL_ISATTY isatty
-#define QUILL_FILENO fileno
-#endif
-
 #include "install/engine/file_install.h"
 #include "install/sysedit/install_log.h"
 #include "tools/quill/command.h"
+#include "tools/quill/console_progress.h"
 #include "tools/quill/volume_session.h"
 
 namespace quill {
@@ -33,25 +25,21 @@ namespace archive = install::archive;
 namespace sysedit = install::sysedit;
 namespace fs = std::filesystem;
 
-// Counts the members written and, on a terminal, shows each one.
+// Counts the members written and shows each one as progress.
 class ExtractProgress : public archive::ProgressHooks {
  public:
-  ExtractProgress(const ConsoleDesktop& desktop, bool on_terminal)
-      : desktop_(desktop), on_terminal_(on_terminal) {}
+  explicit ExtractProgress(const ConsoleDesktop& desktop) : desktop_(desktop) {}
   void ShowFileBeingInstalled(const std::string& path) override {
     ++members_;
-    if (on_terminal_) {
-      std::printf("\r\x1b[K%s", desktop_.Local(path).c_str());
-      std::fflush(stdout);
-    }
+    console_.Show(desktop_.Local(path));
   }
   void Finish() {
-    if (on_terminal_) std::printf("\r\x1b[K%d files extracted\n", members_);
+    console_.Finish(std::to_string(members_) + " files extracted");
   }
 
  private:
   const ConsoleDesktop& desktop_;
-  bool on_terminal_;
+  ConsoleProgress console_;
   int members_ = 0;
 };
 
@@ -83,7 +71,7 @@ int RunExtract(const std::vector<std::string>& args) {
   output = fs::canonical(output, error);
 
   VolumeSession session("extract", volume, output);
-  ExtractProgress progress(session.desktop, QUILL_ISATTY(QUILL_FILENO(stdout)) != 0);
+  ExtractProgress progress(session.desktop);
   // The set reader keeps its own (quiet) hooks; the installer reports the
   // members it writes to `progress`.
   sysedit::InstallLog log(session.machine);  // stays off

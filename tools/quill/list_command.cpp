@@ -1,6 +1,7 @@
 // quill list VOLUME: the members of a compressed volume set, given its first
 // volume, one per line: name, compressed size, date and time (tab-separated).
-// Later volumes are read from the same directory. Exit status 0 when the whole
+// Later volumes are read from the same directory or from the folders beside it
+// (OUT/disk1, OUT/disk2, ... as quill pack writes them). Exit status 0 when the whole
 // set was read, 1 for a usage error, 2 when the set is damaged.
 #include <cstdio>
 #include <filesystem>

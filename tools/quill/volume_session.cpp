@@ -1,6 +1,10 @@
 #include "tools/quill/volume_session.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
+
+#include "install/os/ascii_case.h"
 
 namespace quill {
 namespace fs = std::filesystem;
@@ -35,11 +39,47 @@ int ConsoleDesktop::MessageBox(const std::string& text, const char* caption, uns
   return (style & 0x0F) == install::ui::kMbYesNo ? install::ui::kIdYes : install::ui::kIdOk;
 }
 
-int SameDirectoryDisks::RequestNextDisk(bool advance) {
-  if (advance) return install::archive::kDiskInPlace;
-  std::string missing = reader_ ? reader_->set_directory() + reader_->volume_header().next_volume : "";
-  desktop_.Report("next volume not found: " + missing);
+namespace {
+
+// True when `folder` holds a file named `name` (letter case ignored).
+bool FolderHolds(const fs::path& folder, const std::string& name) {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    if (install::os::EqualsIgnoringCase(entry.path().filename().string(), name)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int FolderDisks::RequestNextDisk(bool advance) {
+  const std::string next = reader_ ? reader_->volume_header().next_volume : "";
+  if (advance) {
+    // The disk is "in the drive" either way; a volume found nowhere is
+    // reported when the reader asks again.
+    if (!next.empty() && !FolderHolds(disk_dir_, next)) SwapToFolderHolding(next);
+    return install::archive::kDiskInPlace;
+  }
+  desktop_.Report("next volume not found: " + (reader_ ? reader_->set_directory() + next : ""));
   return 1;
+}
+
+bool FolderDisks::SwapToFolderHolding(const std::string& name) {
+  std::error_code error;
+  std::vector<fs::path> folders;
+  for (const auto& entry : fs::directory_iterator(disk_dir_.parent_path(), error)) {
+    std::error_code type_error;
+    if (entry.is_directory(type_error) && entry.path() != disk_dir_) folders.push_back(entry.path());
+  }
+  std::sort(folders.begin(), folders.end());
+  for (const fs::path& folder : folders) {
+    if (!FolderHolds(folder, name)) continue;
+    disk_dir_ = folder;
+    machine_.MapDrive('A', folder, install::os::DriveType::Fixed);
+    desktop_.set_set_dir(folder);
+    return true;
+  }
+  return false;
 }
 
 VolumeSession::VolumeSession(const std::string& command, const fs::path& first_volume,
@@ -47,7 +87,7 @@ VolumeSession::VolumeSession(const std::string& command, const fs::path& first_v
     : set_dir(fs::weakly_canonical(fs::absolute(first_volume)).parent_path()),
       first_volume_path(std::string(kSetDrive) + first_volume.filename().string()),
       desktop(command, set_dir, output_dir),
-      disks(desktop),
+      disks(desktop, machine, set_dir),
       sources(machine),
       reader(sources, desktop, disks, quiet) {
   machine.MapDrive('A', set_dir, install::os::DriveType::Fixed);

@@ -27,6 +27,8 @@ class ConsoleDesktop : public install::ui::HostDesktop {
       : command_(std::move(command)), set_dir_(std::move(set_dir)), output_dir_(std::move(output_dir)) {}
   int MessageBox(const std::string& text, const char* caption, unsigned style) override;
   int messages() const { return messages_; }
+  // The local folder that drive A: stands for (it changes with a disk swap).
+  void set_set_dir(std::filesystem::path dir) { set_dir_ = std::move(dir); }
   // `text` with its drive paths made local.
   std::string Local(const std::string& text) const;
   void Report(const std::string& text);
@@ -38,16 +40,26 @@ class ConsoleDesktop : public install::ui::HostDesktop {
   int messages_ = 0;
 };
 
-// Next volumes are in the same directory: always "in the drive"; a volume that
-// is not there ends the set with a line naming it.
-class SameDirectoryDisks : public install::archive::NextDiskRequester {
+// Next volumes are in the same directory as the first, or each in a folder
+// of its own beside it (OUT/disk1/APP.1, OUT/disk2/APP.2, as `quill pack`
+// writes them): then drive A: is moved to that folder, as if the disk had
+// been swapped. A volume found in neither place ends the set with a line
+// naming it.
+class FolderDisks : public install::archive::NextDiskRequester {
  public:
-  explicit SameDirectoryDisks(ConsoleDesktop& desktop) : desktop_(desktop) {}
+  FolderDisks(ConsoleDesktop& desktop, install::os::HostMachine& machine, std::filesystem::path disk_dir)
+      : desktop_(desktop), machine_(machine), disk_dir_(std::move(disk_dir)) {}
   void set_reader(const install::archive::VolumeSetReader* reader) { reader_ = reader; }
   int RequestNextDisk(bool advance) override;
 
  private:
+  // Moves drive A: to the folder beside the current one that holds `name`;
+  // false when there is none.
+  bool SwapToFolderHolding(const std::string& name);
+
   ConsoleDesktop& desktop_;
+  install::os::HostMachine& machine_;
+  std::filesystem::path disk_dir_;
   const install::archive::VolumeSetReader* reader_ = nullptr;
 };
 
@@ -59,7 +71,7 @@ struct VolumeSession {
   std::string first_volume_path;  // on drive A:
   install::os::HostMachine machine;
   ConsoleDesktop desktop;
-  SameDirectoryDisks disks;
+  FolderDisks disks;
   install::archive::ProgressHooks quiet;
   install::archive::SourceReader sources;
   install::archive::VolumeSetReader reader;

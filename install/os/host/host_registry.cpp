@@ -403,7 +403,7 @@ bool HostRegistry::LoadRegedit4(std::string_view text) {
     RegistryData data;
     if (!ReadData(Trim(line.substr(pos + 1)), &data)) return false;
     auto& value = key->values[UpperCopy(name)];
-    value.name = name;
+    if (value.name.empty()) value.name = name;  // an existing value keeps its spelling
     value.data = std::move(data);
   }
   return true;
