@@ -4,6 +4,8 @@
 #include "install/app/machine_facts.h"
 #include "install/app/plan_defaults.h"
 #include "install/engine/create_directories.h"
+#include "install/sysedit/program_groups.h"
+#include "install/sysedit/registry_apply.h"
 
 namespace install::app {
 
@@ -66,7 +68,8 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
   const int result = executor.Run();
   installation_dir_ = executor.state().installation_dir;
   if (result == engine::kRunCompleted) {
-    for (const auto& step : post_copy_) step(*plan_, log_);
+    if (registry_) sysedit::ApplyRegistryBlocks(*plan_, *registry_, log_);
+    if (program_manager_) sysedit::CreateProgramGroups(*plan_, *program_manager_, log_);
   } else {
     plan_->readme.clear();
     plan_->run_at_exit.clear();

@@ -14,6 +14,8 @@
 #include "install/engine/executor.h"
 #include "install/sysedit/install_log.h"
 #include "install/os/machine.h"
+#include "install/os/program_manager.h"
+#include "install/os/registry.h"
 #include "install/os/system_info.h"
 #include "install/script/install_plan.h"
 #include "install/script/script_parser.h"
@@ -50,13 +52,16 @@ class Installation {
 
   // The whole installation (the main window's WM_USER+1): the install log
   // switched on by UNINSTALL, the executor, and after a completed run the
-  // post-copy steps (registry blocks, program groups). After a stop the
+  // registry blocks and then the program groups (so the log lists the keys
+  // before the program items). After a stop the
   // readme and the commands to run at exit are cleared, so that nothing
   // runs at exit. Returns engine::kRunCompleted or engine::kRunStopped.
   int RunInstallation(ui::DestinationDialogs& dialogs, const engine::RunSteps& steps = {});
-  // Post-copy steps after a completed run, in order.
-  void AddPostCopyStep(std::function<void(script::InstallPlan&, sysedit::InstallLog&)> step) {
-    post_copy_.push_back(std::move(step));
+  // Where a completed run applies its registry blocks and sends its program
+  // groups; without them those steps are left out.
+  void SetPostCopyServices(os::Registry* registry, os::ProgramManager* program_manager) {
+    registry_ = registry;
+    program_manager_ = program_manager;
   }
   // A directory-creating function for destination dialogs: the missing
   // levels created and logged, BADDIRPROMPT on failure. 0 done.
@@ -87,7 +92,8 @@ class Installation {
   std::unique_ptr<script::InstallPlan> plan_;
   sysedit::InstallLog log_{machine_};
   std::string installation_dir_;
-  std::vector<std::function<void(script::InstallPlan&, sysedit::InstallLog&)>> post_copy_;
+  os::Registry* registry_ = nullptr;
+  os::ProgramManager* program_manager_ = nullptr;
   int screen_width_ = 640;
   int screen_height_ = 480;
 };

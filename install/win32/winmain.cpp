@@ -5,6 +5,8 @@
 
 #include "install/app/installation.h"
 #include "install/os/win32/win32_machine.h"
+#include "install/os/win32/win32_program_manager.h"
+#include "install/os/win32/win32_registry.h"
 #include "install/os/win32/win32_system_info.h"
 #include "install/ui/backdrop_style.h"
 #include "install/ui/bmp_image.h"
@@ -58,6 +60,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   std::unique_ptr<install::os::SystemInfo> system = install::os::CreateWin32SystemInfo();
   install::ui::GdiTextMeasure measure;
   install::app::Installation installation(machine, *system, desktop, measure);
+  install::os::Win32Registry registry;
+  install::os::Win32ProgramManager program_manager;
+  installation.SetPostCopyServices(&registry, &program_manager);
 
   if (installation.Prepare(arguments ? arguments : "") != install::app::StartDecision::Continue) {
     return 0;

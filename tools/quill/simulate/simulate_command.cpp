@@ -15,6 +15,7 @@
 #include "install/app/installation.h"
 #include "install/os/ascii_case.h"
 #include "install/os/host/host_machine.h"
+#include "install/os/host/host_program_manager.h"
 #include "install/os/host/host_registry.h"
 #include "install/os/host/host_system_info.h"
 #include "install/ui/host/answer_desktop.h"
@@ -307,6 +308,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
       facts->windows_major, facts->windows_minor, facts->dos_major, facts->dos_minor));
   system.SetProcessorType(facts->processor);
   install::os::HostRegistry registry;
+  install::os::HostProgramManager program_manager;
   sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
     RunCleanUpBatch(sim.machine(), started.command_line);
     return true;
@@ -333,6 +335,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
     desktop.set_bad_drive_text(installation->plan()->prompts.bad_drive);
     desktop.set_directory_creator(
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
+    installation->SetPostCopyServices(&registry, &program_manager);
     installation->RunAtStart();
     installation->RunInstallation(desktop);
     installation->FinishRun();
@@ -367,7 +370,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
   for (const std::string& line : state) state_text += line + "\n";
   for (const std::string& line : desktop.transcript()) transcript_text += line + "\n";
   bool written = WriteText(out / "state.txt", state_text) && WriteText(out / "registry.reg", registry.SaveRegedit4()) &&
-                 WriteText(out / "progman.txt", "") && WriteText(out / "transcript.txt", transcript_text);
+                 WriteText(out / "progman.txt", program_manager.Commands()) && WriteText(out / "transcript.txt", transcript_text);
   if (!written) return std::fprintf(stderr, "quill simulate: cannot write into %s\n", out.string().c_str()), 1;
   return status;
 }
