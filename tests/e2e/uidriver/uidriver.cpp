@@ -5,10 +5,14 @@
 //
 //   uidriver wait <class|*> <title|*> <timeout_ms>  top-level window by class and title
 //   uidriver wait-gone <hwnd> <timeout_ms>           until the window no longer exists
+//   uidriver wait-item <id> <text|*> <timeout_ms>     top-level window with a child control
+//                                                    of that id and text (dialogs without captions)
 //   uidriver list                                    top-level visible windows
 //   uidriver text <hwnd>                             the window's text (caption)
 //   uidriver children <hwnd>                         descendants: hwnd id class "text"
 //   uidriver item-text <hwnd> <id>                   text of a child control by id
+//   uidriver checked <hwnd> <id>                     a button's check state: 0, 1 (checked) or 2
+//   uidriver rect <hwnd>                             the window's screen rectangle: left top right bottom
 //   uidriver set-text <hwnd> <id> <text>             sets a child control's text
 //   uidriver click <hwnd> <id>                       clicks a button by id
 //   uidriver command <hwnd> <id>                     posts WM_COMMAND id
@@ -24,6 +28,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "tests/support/png_writer.h"
 
 namespace {
 
@@ -76,6 +82,38 @@ BOOL CALLBACK FindTop(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
+struct ItemRequest {
+  int id;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopWithItem(HWND hwnd, LPARAM param) {
+  auto* request = reinterpret_cast<ItemRequest*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  HWND item = GetDlgItem(hwnd, request->id);
+  if (item && Matches(request->text, WindowText(item))) {
+    request->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Calls `find` until it succeeds or `timeout_ms` has passed.
+template <class Find>
+bool WaitFor(const char* timeout_ms, Find find) {
+  DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atol(timeout_ms));
+  for (;;) {
+    if (find()) return true;
+    if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return false;
+    Sleep(100);
+  }
+}
+
+void PrintHandle(HWND hwnd) {
+  std::printf("%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)));
+}
+
 BOOL CALLBACK ListTop(HWND hwnd, LPARAM) {
   if (IsWindowVisible(hwnd)) {
     std::printf("%lx %s \"%s\"\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(hwnd)),
@@ -105,69 +143,6 @@ void PrintMenu(HMENU menu, int depth) {
                 (info.fState & MFS_CHECKED) ? "checked" : "-", text);
     if (info.hSubMenu) PrintMenu(info.hSubMenu, depth + 1);
   }
-}
-
-// --- PNG writing: stored (uncompressed) deflate blocks, enough for test screenshots.
-uint32_t Crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
-  crc = ~crc;
-  for (size_t i = 0; i < n; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-void PutBig32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
-}
-
-void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
-  PutBig32(out, static_cast<uint32_t>(data.size()));
-  std::vector<uint8_t> typed(type, type + 4);
-  typed.insert(typed.end(), data.begin(), data.end());
-  out.insert(out.end(), typed.begin(), typed.end());
-  PutBig32(out, Crc32(typed.data(), typed.size()));
-}
-
-bool WritePng(const char* path, int width, int height, const std::vector<uint8_t>& rgb) {
-  std::vector<uint8_t> raw;
-  raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
-  for (int y = 0; y < height; ++y) {
-    raw.push_back(0);
-    raw.insert(raw.end(), rgb.begin() + static_cast<size_t>(y) * width * 3,
-               rgb.begin() + static_cast<size_t>(y + 1) * width * 3);
-  }
-  std::vector<uint8_t> z = {0x78, 0x01};
-  uint32_t a = 1, b = 0;
-  for (uint8_t byte : raw) {
-    a = (a + byte) % 65521;
-    b = (b + a) % 65521;
-  }
-  for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-    size_t n = std::min<size_t>(65535, raw.size() - pos);
-    bool last = pos + n >= raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-    pos += n;
-    if (last) break;
-  }
-  PutBig32(z, (b << 16) | a);
-  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  std::vector<uint8_t> header;
-  PutBig32(header, static_cast<uint32_t>(width));
-  PutBig32(header, static_cast<uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});
-  PutChunk(png, "IHDR", header);
-  PutChunk(png, "IDAT", z);
-  PutChunk(png, "IEND", {});
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-  return std::fclose(f) == 0 && ok;
 }
 
 int Screenshot(HWND hwnd, const char* path) {
@@ -208,12 +183,12 @@ int Screenshot(HWND hwnd, const char* path) {
       q[2] = p[0];
     }
   }
-  return WritePng(path, width, height, rgb) ? 0 : 1;
+  return test_support::WritePngFile(path, width, height, rgb) ? 0 : 1;
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: uidriver wait|wait-gone|list|text|children|item-text|set-text|click|"
-                       "command|key|close|menu|screenshot ...\n");
+  std::fprintf(stderr, "usage: uidriver wait|wait-gone|wait-item|list|text|children|item-text|"
+                       "checked|rect|set-text|click|command|key|close|menu|screenshot ...\n");
   return 2;
 }
 
@@ -224,28 +199,31 @@ int main(int argc, char** argv) {
   std::string verb = argv[1];
   if (verb == "wait" && argc == 5) {
     FindRequest request{argv[2], argv[3], nullptr};
-    DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atol(argv[4]));
-    for (;;) {
-      request.found = nullptr;
-      EnumWindows(FindTop, reinterpret_cast<LPARAM>(&request));
-      if (request.found) {
-        std::printf("%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(request.found)));
-        return 0;
-      }
-      if (static_cast<LONG>(GetTickCount() - deadline) >= 0) break;
-      Sleep(100);
+    if (WaitFor(argv[4], [&] {
+          EnumWindows(FindTop, reinterpret_cast<LPARAM>(&request));
+          return request.found != nullptr;
+        })) {
+      PrintHandle(request.found);
+      return 0;
     }
     std::fprintf(stderr, "no window of class %s titled %s\n", argv[2], argv[3]);
     return 1;
   }
+  if (verb == "wait-item" && argc == 5) {
+    ItemRequest request{std::atoi(argv[2]), argv[3], nullptr};
+    if (WaitFor(argv[4], [&] {
+          EnumWindows(FindTopWithItem, reinterpret_cast<LPARAM>(&request));
+          return request.found != nullptr;
+        })) {
+      PrintHandle(request.found);
+      return 0;
+    }
+    std::fprintf(stderr, "no window with item %s reading %s\n", argv[2], argv[3]);
+    return 1;
+  }
   if (verb == "wait-gone" && argc == 4) {
     HWND hwnd = ParseHandle(argv[2]);
-    DWORD deadline = GetTickCount() + static_cast<DWORD>(std::atol(argv[3]));
-    while (IsWindow(hwnd)) {
-      if (static_cast<LONG>(GetTickCount() - deadline) >= 0) return 1;
-      Sleep(100);
-    }
-    return 0;
+    return WaitFor(argv[3], [&] { return !IsWindow(hwnd); }) ? 0 : 1;
   }
   if (verb == "list" && argc == 2) {
     EnumWindows(ListTop, 0);
@@ -271,6 +249,13 @@ int main(int argc, char** argv) {
     PrintMenu(menu, 0);
     return 0;
   }
+  if (verb == "rect" && argc == 3) {
+    RECT rect;
+    if (!GetWindowRect(hwnd, &rect)) return 1;
+    std::printf("%ld %ld %ld %ld\n", static_cast<long>(rect.left), static_cast<long>(rect.top),
+                static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    return 0;
+  }
   if (verb == "close" && argc == 3) return PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
   if (verb == "screenshot" && argc == 4) return Screenshot(hwnd, argv[3]);
   if (argc < 4) return Usage();
@@ -279,6 +264,12 @@ int main(int argc, char** argv) {
     HWND item = GetDlgItem(hwnd, id);
     if (!item) return 1;
     std::printf("%s\n", WindowText(item).c_str());
+    return 0;
+  }
+  if (verb == "checked" && argc == 4) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    std::printf("%d\n", static_cast<int>(SendBounded(item, BM_GETCHECK, 0, 0)));
     return 0;
   }
   if (verb == "set-text" && argc == 5) {

@@ -11,6 +11,7 @@
 #include "install/ui/win32/win32_desktop.h"
 #include "install/ui/win32/win32_destination_dialogs.h"
 #include "tests/install/win32/dialog_driver.h"
+#include "tests/install/win32/window_shot.h"
 
 namespace install::ui {
 namespace {
@@ -23,6 +24,8 @@ using testing::Press;
 using testing::PressEscape;
 using testing::TextOf;
 using testing::Type;
+using testing::CaptureWindow;
+using testing::SaveShot;
 
 class DestinationDialogTest : public ::testing::Test {
  protected:
@@ -60,6 +63,7 @@ TEST_F(DestinationDialogTest, DirectoryOnlyShowsTheDriveApartAndCutsAtASpace) {
     EXPECT_TRUE(GetWindowLongA(GetDlgItem(dialog, IDC_DESTINATION_ENTRY), GWL_STYLE) & ES_UPPERCASE);
     const RECT frame = FrameOf(dialog);
     EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
+    SaveShot(CaptureWindow(dialog), "install-destination-directory");
     Type(dialog, IDC_DESTINATION_ENTRY, "MY APP");
     Press(dialog, IDOK);
   });
@@ -79,6 +83,7 @@ TEST_F(DestinationDialogTest, DriveOnlyRefusesADigitAndPutsTheDriveBack) {
         EXPECT_EQ(ItemTextOf(dialog, IDC_DESTINATION_ENTRY), "D");
         EXPECT_EQ(ItemTextOf(dialog, IDC_DESTINATION_REST), ":\\GAMES");
         EXPECT_EQ(GetDlgItem(dialog, IDC_DESTINATION_DRIVE), nullptr);
+        SaveShot(CaptureWindow(dialog), "install-destination-drive");
         Type(dialog, IDC_DESTINATION_ENTRY, "5");
         Press(dialog, IDOK);
       })
@@ -105,6 +110,7 @@ TEST_F(DestinationDialogTest, DriveAndDirectoryChecksTheDriveAndKeepsSpaces) {
         EXPECT_EQ(ItemTextOf(dialog, IDC_PROMPT_FIRST), "Please enter the destination drive and");
         EXPECT_EQ(ItemTextOf(dialog, IDC_PROMPT_SECOND), "directory:");
         EXPECT_EQ(ItemTextOf(dialog, IDC_DESTINATION_ENTRY), "C:\\NEWFILES");
+        SaveShot(CaptureWindow(dialog), "install-destination-path");
         Type(dialog, IDC_DESTINATION_ENTRY, "C:APP");
         Press(dialog, IDOK);
       })

@@ -15,6 +15,7 @@
 #include "install/ui/win32/win32_desktop.h"
 #include "tests/install/win32/dialog_driver.h"
 #include "tests/install/win32/screen_templates.h"
+#include "tests/install/win32/window_shot.h"
 
 namespace install::ui {
 namespace {
@@ -29,6 +30,8 @@ using testing::ScreenOptions;
 using testing::ScreenTemplate;
 using testing::StaticTexts;
 using testing::TextOf;
+using testing::CaptureWindow;
+using testing::SaveShot;
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
@@ -175,6 +178,36 @@ TEST(PopupWindowTest, PlacedAboveTheMiddleAndTheProgressDialogGoesBelow) {
   desktop.ClosePopup();
   EXPECT_FALSE(IsWindow(replacement));
   EXPECT_EQ(desktop.popup_window(), nullptr);
+}
+
+TEST(ProgressDialogTest, TheDialogPaintsItsBarPartWay) {
+  Win32Desktop desktop;
+  PromptTexts texts;
+  const std::vector<uint8_t> popup = PopupTemplate({"Copying the program files.", "This takes a minute."});
+  desktop.ShowPopup(ScriptDialog{&popup, {}});
+  desktop.OpenProgress(8, texts);
+  const HWND progress = desktop.progress_window();
+  ASSERT_NE(progress, nullptr);
+  desktop.ShowProgressFile(texts.copy_file, "program\\setup.exe");
+  desktop.PumpMessages();  // the first painting of the dialog and its controls
+  desktop.UpdateProgress(false, 37000, 100000);
+  ASSERT_EQ(desktop.progress_meter()->percent(), 37);
+
+  const HWND frame = GetDlgItem(progress, IDC_PROGRESS_BAR);
+  RECT bar{};
+  GetClientRect(frame, &bar);
+  MapWindowPoints(frame, progress, reinterpret_cast<POINT*>(&bar), 2);
+  const int split = bar.left + 37 * (bar.right - bar.left) / 100;
+  HDC dc = GetDC(progress);
+  const int row = bar.top + 2;  // above the label, inside the frame line
+  EXPECT_EQ(GetPixel(dc, bar.left + 2, row), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dc, split - 1, row), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dc, split, row), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, bar.right - 3, row), RGB(255, 255, 255));
+  ReleaseDC(progress, dc);
+
+  SaveShot(CaptureWindow(progress), "install-progress");
+  SaveShot(CaptureWindow(desktop.popup_window()), "install-popup");
 }
 
 // A 32-bit top-down surface to paint the bar on.

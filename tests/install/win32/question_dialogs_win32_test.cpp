@@ -14,6 +14,7 @@
 #include "install/ui/win32/win32_desktop.h"
 #include "tests/install/win32/dialog_driver.h"
 #include "tests/install/win32/screen_templates.h"
+#include "tests/install/win32/window_shot.h"
 
 namespace install::ui {
 namespace {
@@ -31,6 +32,8 @@ using testing::ScreenTemplate;
 using testing::StaticTexts;
 using testing::TextOf;
 using testing::Type;
+using testing::CaptureWindow;
+using testing::SaveShot;
 
 // A Win32 desktop that also notes every message box it shows.
 class RecordingDesktop : public Win32Desktop {
@@ -79,6 +82,7 @@ TEST(TextScreenDialogTest, ShowsItsLinesCentredAndOkCloses) {
     EXPECT_EQ(ItemTextOf(dialog, IDCANCEL), "Stop");
     EXPECT_TRUE(IsCentred(dialog));
     EXPECT_EQ(desktop.owner(), dialog);  // message boxes now belong to the dialog
+    SaveShot(CaptureWindow(dialog), "install-text-screen");
     Press(dialog, IDOK);
   });
   EXPECT_EQ(desktop.ShowTextScreen(TextScreen::First, ScriptDialog{&bytes, {}}, texts), kIdOk);
@@ -166,6 +170,7 @@ TEST(AskDialogTest, ShowsTheSplitPromptAndTheDefaultAndTakesTheTypedText) {
     EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), desktop.window_brush());
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
     ReleaseDC(dialog, dc);
+    SaveShot(CaptureWindow(dialog), "install-ask");
     Type(dialog, IDC_ASK_ANSWER, "  , (yes)");
     Press(dialog, IDOK);
   });
@@ -236,6 +241,7 @@ TEST(GroupDialogTest, ChecksThePreselectionAndRefusesAnEmptyChoice) {
         EXPECT_TRUE(IsChecked(dialog, 102));
         EXPECT_FALSE(IsChecked(dialog, 103));
         EXPECT_TRUE(IsChecked(dialog, 104));
+        SaveShot(CaptureWindow(dialog), "install-group-page");
         Click(dialog, 102);
         Click(dialog, 104);
         EXPECT_FALSE(IsChecked(dialog, 102));
@@ -280,6 +286,7 @@ TEST(GroupDialogTest, ExclusivePageKeepsOneRadioButtonAcrossTheStaticLines) {
     Click(dialog, 102);
     EXPECT_FALSE(IsChecked(dialog, 101));
     EXPECT_TRUE(IsChecked(dialog, 102));
+    SaveShot(CaptureWindow(dialog), "install-group-page-exclusive");
     Press(dialog, IDOK);
   });
   EXPECT_EQ(desktop.ChooseGroups(page, &checked, texts), kIdOk);
