@@ -8,6 +8,7 @@
 #include "install/os/win32/win32_program_manager.h"
 #include "install/os/win32/win32_registry.h"
 #include "install/os/win32/win32_system_info.h"
+#include "install/script/win32/win32_screen_presenter.h"
 #include "install/ui/backdrop_style.h"
 #include "install/ui/bmp_image.h"
 #include "install/ui/win32/gdi_text_measure.h"
@@ -39,19 +40,6 @@ install::ui::BackdropStyle StyleOf(const install::script::InstallPlan& plan, int
   return style;
 }
 
-// The exit message, shown from its run-time template.
-class ExitMessagePresenter : public install::script::ScreenPresenter {
- public:
-  explicit ExitMessagePresenter(install::ui::Win32Desktop& desktop) : desktop_(desktop) {}
-  void ShowExitMessage(const install::script::DialogTemplate& dialog,
-                       const std::vector<std::string>&) override {
-    desktop_.ShowExitMessage(dialog.bytes);
-  }
-
- private:
-  install::ui::Win32Desktop& desktop_;
-};
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
@@ -77,7 +65,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   if (!main_window.Create(instance)) return 0;
   desktop.SetMainWindow(&main_window);
 
-  ExitMessagePresenter presenter(desktop);
+  install::script::Win32ScreenPresenter presenter(desktop);
   if (installation.CreatePlanAndParse(&presenter) != 0) return 0;
   install::script::InstallPlan& plan = *installation.plan();
   install::ui::Win32DestinationDialogs dialogs(
