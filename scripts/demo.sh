@@ -3,7 +3,8 @@
 # headless (Wine under Xvfb), and prints what it did.
 #   1. checks the sample script with quill and prints the plan it makes;
 #   2. puts the distribution on a drive D: mapped as a CD-ROM in a Wine prefix
-#      of its own, with install.exe beside the script as SETUP.EXE;
+#      of its own that reports Windows 95, with install.exe beside the script
+#      as SETUP.EXE;
 #   3. starts SETUP.EXE, watches for its backdrop window through Win32, and
 #      waits for it to end.
 # On a machine that cannot execute 32-bit code the x86-64 build of the same
