@@ -4,7 +4,8 @@
 #   1. checks the sample script with quill and prints the plan it makes, then
 #      runs the whole two-disk installation through quill simulate and prints
 #      what it asked, the installed tree and install.log;
-#   2. puts the first disk in a floppy drive A: of a Wine prefix of its own,
+#   2. puts the first disk in a floppy drive A: of a Wine prefix of its own
+#      that reports Windows 95,
 #      with install.exe beside the script as SETUP.EXE;
 #   3. starts SETUP.EXE, watches for its backdrop window through Win32, and
 #      waits for it to end. Any step that fails makes the demo exit non-zero.
