@@ -64,13 +64,12 @@
 //     item static|button|checkbox|radio id N at X,Y "TEXT"
 //   group-items N preselected I,I
 //   group-map NUMBER ITEM
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -418,8 +417,13 @@ class RecordingPresenter : public install::script::ScreenPresenter {
 class ScratchDirectory {
  public:
   ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quill-check-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      std::filesystem::path candidate = base / ("quill-check-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+    }
   }
   ~ScratchDirectory() {
     std::error_code ignored;
@@ -482,8 +486,10 @@ int RunCheck(const std::vector<std::string>& args) {
   ScratchDirectory scratch;
   install::os::HostMachine machine;
   machine.MapDrive('A', directory, install::os::DriveType::Removable);
-  machine.MapDrive('C', scratch.path(), install::os::DriveType::Fixed);
-  machine.SetTempPath(std::string("C:\\"));
+  if (!scratch.path().empty()) {
+    machine.MapDrive('C', scratch.path(), install::os::DriveType::Fixed);
+    machine.SetTempPath(std::string("C:\\"));
+  }
   machine.SetModulePath("A:\\INSTALL.EXE");
   machine.SetCurrentDirectory("A:\\");
   install::os::HostSystemInfo system;
