@@ -27,6 +27,9 @@ enum : uint32_t {
   kInvalidAttributes = 0xFFFFFFFFu,
 };
 
+// True when `path` holds a wildcard character ("*" or "?").
+inline bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
 // Values of GetDriveType.
 enum class DriveType : int {
   Unknown = 0,
@@ -57,8 +60,10 @@ class Machine {
   // caller owns the stream and closes it with fclose. nullptr on failure, with
   // errno set as fopen sets it.
   virtual std::FILE* OpenFile(const std::string& path, const char* mode) = 0;
-  // The attributes of the first match of a find on `path` (the FindFirstFile
-  // existence test), kInvalidAttributes when nothing is found.
+  // The attributes of the file or directory `path` (the FindFirstFile
+  // existence test), kInvalidAttributes when there is none. A path holding
+  // "*" or "?" names no file (no name can hold them): kInvalidAttributes,
+  // never the attributes of some file the pattern happens to match.
   virtual uint32_t FindAttributes(const std::string& path) = 0;
 
   // --- Drives and directories ------------------------------------------------

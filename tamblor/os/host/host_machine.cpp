@@ -1,7 +1,6 @@
 #include "tamblor/os/host/host_machine.h"
 
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,8 +19,6 @@ int DriveIndex(const std::string& path) {
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
 // The entry of `folder` whose name equals `name` ignoring case; `name` itself
 // when there is none.
@@ -105,29 +102,12 @@ std::FILE* HostMachine::OpenFile(const std::string& path, const char* mode) {
 
 uint32_t HostMachine::FindAttributes(const std::string& path) {
   std::string host = ToHostPath(path);
-  if (host.empty()) return kInvalidAttributes;
-  std::string target = host;
-  size_t slash = host.rfind('/');
-  std::string leaf = host.substr(slash + 1);
-  if (HasWildcard(leaf)) {
-    std::string folder = host.substr(0, slash);
-    target.clear();
-    if (DIR* dir = ::opendir(folder.c_str())) {
-      while (dirent* entry = ::readdir(dir)) {
-        if (::fnmatch(leaf.c_str(), entry->d_name, FNM_CASEFOLD) == 0) {
-          target = folder + "/" + entry->d_name;
-          break;
-        }
-      }
-      ::closedir(dir);
-    }
-    if (target.empty()) return kInvalidAttributes;
-  }
+  if (host.empty() || HasWildcard(path)) return kInvalidAttributes;
   struct stat st;
-  if (::stat(target.c_str(), &st) != 0) return kInvalidAttributes;
+  if (::stat(host.c_str(), &st) != 0) return kInvalidAttributes;
   if (S_ISDIR(st.st_mode)) return kAttrDirectory;
   uint32_t attributes = kAttrArchive;
-  if (::access(target.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
+  if (::access(host.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
   return attributes;
 }
 

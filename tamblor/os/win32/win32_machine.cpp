@@ -23,6 +23,7 @@ std::FILE* Win32Machine::OpenFile(const std::string& path, const char* mode) {
 }
 
 uint32_t Win32Machine::FindAttributes(const std::string& path) {
+  if (HasWildcard(path)) return kInvalidAttributes;  // the find would match other names
   WIN32_FIND_DATAA data;
   FindHandle find(path.c_str(), &data);
   return find.valid() ? static_cast<uint32_t>(data.dwFileAttributes) : static_cast<uint32_t>(kInvalidAttributes);
