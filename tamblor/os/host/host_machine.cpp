@@ -78,7 +78,9 @@ std::string HostMachine::ToHostPath(const std::string& windows_path) const {
         size_t slash = result.rfind('/');
         if (result.size() > drives_[index].folder.size() && slash != std::string::npos) result.resize(slash);
       } else if (name != ".") {
-        result += "/" + (HasWildcard(name) ? name : MatchEntry(result, name));
+        std::string entry = HasWildcard(name) ? name : MatchEntry(result, name);
+        result += '/';
+        result += entry;
       }
     }
     pos = end;
