@@ -69,10 +69,18 @@ class Machine {
   // --- Drives and directories ------------------------------------------------
   // `root` is a drive root such as "E:\" (any path on the drive is accepted).
   virtual DriveType DriveTypeOf(const std::string& root) = 0;
-  // Free bytes on the drive, -1 when the drive cannot be read.
+  // Free bytes on the drive as the system reports them (Windows 95 reports at
+  // most 2 GB), -1 when the drive cannot be read.
   virtual int64_t FreeBytes(const std::string& root) = 0;
   virtual std::string CurrentDirectory() = 0;
+  // Changes the current directory, and with it the current drive.
   virtual bool ChangeDirectory(const std::string& path) = 0;
+  // Creates one directory (its parent must exist). False when it cannot.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  // Deletes one file; a directory is not deleted. False when it cannot.
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Removes one empty directory. False when it cannot.
+  virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
 

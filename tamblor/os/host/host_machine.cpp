@@ -130,9 +130,28 @@ bool HostMachine::ChangeDirectory(const std::string& path) {
   return true;
 }
 
+bool HostMachine::MakeDirectory(const std::string& path) {
+  std::string host = ToHostPath(path);
+  return !host.empty() && !HasWildcard(path) && ::mkdir(host.c_str(), 0777) == 0;
+}
+
+bool HostMachine::RemoveFile(const std::string& path) {
+  std::string host = ToHostPath(path);
+  struct stat st;
+  if (host.empty() || HasWildcard(path) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(host.c_str()) == 0;  // a link goes, never what it points to
+}
+
+bool HostMachine::RemoveEmptyDirectory(const std::string& path) {
+  std::string host = ToHostPath(path);
+  struct stat st;
+  if (host.empty() || HasWildcard(path) || ::lstat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return ::rmdir(host.c_str()) == 0;
+}
+
 int HostMachine::RunCommand(const std::string& command) {
   commands_.push_back(command);
-  return command_result_;
+  return runner_ ? runner_(command) : command_result_;
 }
 
 bool HostMachine::StartProcess(const std::string& program, const std::vector<std::string>& arguments) {

@@ -33,10 +33,14 @@ DriveType Win32Machine::DriveTypeOf(const std::string& root) {
   return static_cast<DriveType>(GetDriveTypeA(RootOf(root).c_str()));
 }
 
+// GetDiskFreeSpaceA is what Windows 95 and NT 3.51 have; the product is taken
+// in 64 bits so that a large drive is not reported as a wrapped-around number.
 int64_t Win32Machine::FreeBytes(const std::string& root) {
-  ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExA(RootOf(root).c_str(), &available, nullptr, nullptr)) return -1;
-  return static_cast<int64_t>(available.QuadPart);
+  DWORD sectors_per_cluster = 0, bytes_per_sector = 0, free_clusters = 0, clusters = 0;
+  if (!GetDiskFreeSpaceA(RootOf(root).c_str(), &sectors_per_cluster, &bytes_per_sector, &free_clusters, &clusters)) {
+    return -1;
+  }
+  return static_cast<int64_t>(sectors_per_cluster) * bytes_per_sector * free_clusters;
 }
 
 std::string Win32Machine::CurrentDirectory() {
@@ -47,6 +51,18 @@ std::string Win32Machine::CurrentDirectory() {
 
 bool Win32Machine::ChangeDirectory(const std::string& path) {
   return SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32Machine::MakeDirectory(const std::string& path) {
+  return !HasWildcard(path) && CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32Machine::RemoveFile(const std::string& path) {
+  return !HasWildcard(path) && ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32Machine::RemoveEmptyDirectory(const std::string& path) {
+  return !HasWildcard(path) && ::RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
 std::string Win32Machine::GetModulePath() {

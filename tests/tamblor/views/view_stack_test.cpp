@@ -361,6 +361,25 @@ TEST_F(ViewStackTest, AnEntryNameWithAWildcardIsNoFile) {
   }
 }
 
+TEST_F(ViewStackTest, AFileThatCannotBeOpenedIsReportedAndTheBrowserGoesOn) {
+  // A directory named like a text file is classified TextFile (the extension
+  // decides first); opening it as a file fails like a file gone since Select.
+  Write("00_index.txt", "NOTES.TXT   a directory\r\nREADME.TXT  a file\r\n");
+  Write("README.TXT", "x\r\n");
+  MakeDirectory("NOTES.TXT");
+  Start();
+  PushRoot();
+  SelectLine("NOTES.TXT");
+  ASSERT_EQ(views::ResolveSelection(*stack_->Top()).kind, FileKind::TextFile);
+  EXPECT_NO_THROW(Command(lang::kCmdSelect)) << "no fatal end";
+  EXPECT_EQ(stack_->Count(), 1u);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].rfind("Tamblor: Cannot open file 'E:\\NOTES.TXT': ", 0), 0u) << host_.messages[0];
+  SelectLine("README.TXT");
+  Command(lang::kCmdSelect);
+  EXPECT_EQ(stack_->Count(), 2u) << "the browser goes on";
+}
+
 class InsertingPrompt : public config::DiscPrompt {
  public:
   void BeginWait() override {}

@@ -54,6 +54,9 @@ class RecordingHost : public views::ViewHost {
   void PostClose() override { ++closes; }
   void ShowAbout() override { ++abouts; }
   void ShowFatalMessage(const std::string& text) override { fatal = text; }
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    messages.push_back(caption + ": " + text);
+  }
 
   views::ViewDocument* attached = nullptr;
   int64_t pane_top = 0;
@@ -62,6 +65,7 @@ class RecordingHost : public views::ViewHost {
   int closes = 0;
   int abouts = 0;
   std::string fatal;
+  std::vector<std::string> messages;
   std::vector<std::string> log;
   std::map<std::pair<os::MenuHandle, int>, bool> marks;  // the last mark of each menu's item
 };
