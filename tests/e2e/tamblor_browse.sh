@@ -47,7 +47,12 @@ helpers='
   }
   # field <name>: one line of the pane state.
   field() { drive pane $pane | sed -n "s/^$1=//p"; }
-  show() { drive pane $pane | sed "s/^/$1:/"; }'
+  # show <tag>: the pane state, each line tagged (asked again should an answer come back empty).
+  show() {
+    local state
+    for _ in 1 2 3; do state=$(drive pane $pane) && [ -n "$state" ] && break; sleep 0.2; done
+    printf "%s\n" "$state" | sed "s/^/$1:/"
+  }'
 
 out=$(run_in_display "$helpers"'
   wine "'"$exe"'" D: & pid=$!

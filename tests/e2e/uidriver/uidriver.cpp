@@ -20,7 +20,8 @@
 //   uidriver send-char <hwnd> <code>                 sends a typed character (decimal) the same way
 //   uidriver pane <hwnd>                             the browser's text pane: top and selection
 //                                                    positions, horizontal offset, the line at the
-//                                                    top and the word at the selection start
+//                                                    top, the word at the selection start and where
+//                                                    the first three rows start
 //   uidriver pane-click <hwnd> <row> [double]        a click (or double click) on a row of the pane
 #include <windows.h>
 
@@ -225,6 +226,7 @@ constexpr UINT kPaneQuerySelectionEnd = WM_USER + 12;
 constexpr UINT kPaneQueryLineHeight = WM_USER + 13;
 constexpr UINT kPaneQueryCharWidth = WM_USER + 14;
 constexpr UINT kPaneQueryHorizontalOffset = WM_USER + 15;
+constexpr UINT kPaneQueryRowStart = WM_USER + 16;
 
 long long PaneValue(HWND pane, UINT query) { return static_cast<long long>(static_cast<int>(SendBounded(pane, query, 0, 0))); }
 
@@ -260,6 +262,9 @@ int PrintPane(HWND pane) {
   std::printf("file=%s\ntop=%lld\nselection=%lld-%lld\nhorizontal=%lld\n", path.c_str(), top, start, end,
               PaneValue(pane, kPaneQueryHorizontalOffset));
   std::printf("top-line=%s\nselected=%s\n", LineAt(path, top).c_str(), WordAt(path, start).c_str());
+  std::printf("rows=%lld,%lld,%lld\n", static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 0, 0))),
+              static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 1, 0))),
+              static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 2, 0))));
   return 0;
 }
 
