@@ -114,9 +114,10 @@ void BrowserActions::LaunchProgram(const std::string& full_path, const std::stri
 void BrowserActions::InstallArchive(const std::string& full_path, const std::string& translated_path,
                                     views::FileKind) {
   std::string destination;
-  bool confirmed = ui_.AskDestination(Request(lang::kStrInstallCaption, translated_path), [&](const std::string& field) {
+  auto confirm = [&](const std::string& field) {
     return ConfirmInstall(field, full_path, translated_path, &destination);
-  });
+  };
+  bool confirmed = ui_.AskDestination(Request(lang::kStrInstallCaption, translated_path), confirm);
   if (!confirmed) return;
   context_.stack.Push(
       new views::GeneratedIndexView(context_, full_path, destination, text::kGeneratedIndexName, true));

@@ -82,7 +82,7 @@ class Toolbar {
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
     switch (message) {
       case WM_CREATE: OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lparam)); return true;
-      case WM_DRAWITEM: DrawButton(languages_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); *result = TRUE; return true;
+      case WM_DRAWITEM: *result = OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return true;
       case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return true;
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLORBTN:
@@ -90,6 +90,11 @@ class Toolbar {
       case WM_CTLCOLORLISTBOX: *result = OnControlColour(reinterpret_cast<HDC>(wparam)); return true;
       default: return false;
     }
+  }
+
+  LRESULT OnDrawItem(const DRAWITEMSTRUCT& item) {
+    DrawButton(languages_, item);
+    return TRUE;
   }
 
   // After a language switch: the "Word Search" text and the bitmaps again.
