@@ -112,18 +112,28 @@ std::vector<FaultPoint> FailurePointsOf(const OperationCounts& counts) {
 }
 
 void FaultyMachine::Arm(const FaultPoint& point) {
-  armed_ = point;
-  fired_ = false;
+  armed_.clear();
+  if (point.fault != Fault::None) armed_.push_back(Armed{point, false});
   counts_ = OperationCounts{};
+}
+
+bool FaultyMachine::fired() const {
+  for (const Armed& armed : armed_) {
+    if (armed.fired) return true;
+  }
+  return false;
 }
 
 bool FaultyMachine::Hit(Fault fault) {
   // The two write faults share the write counter: count a write once.
   if (fault != Fault::ShortWrite) ++*CounterOf(counts_, fault);
-  if (armed_.fault != fault || fired_) return false;
-  if (*CounterOf(counts_, fault) != armed_.nth) return false;
-  fired_ = true;
-  return true;
+  for (Armed& armed : armed_) {
+    if (armed.point.fault == fault && !armed.fired && *CounterOf(counts_, fault) == armed.point.nth) {
+      armed.fired = true;
+      return true;
+    }
+  }
+  return false;
 }
 
 std::unique_ptr<File> FaultyMachine::Open(const std::string& path, OpenMode mode) {

@@ -68,10 +68,14 @@ std::vector<FaultPoint> FailurePointsOf(const OperationCounts& counts);
 
 class FaultyMachine : public install::os::HostMachine {
  public:
-  // Arms `point` and resets the counts; Fault::None disarms.
+  // Arms `point` (replacing what was armed) and resets the counts;
+  // Fault::None disarms.
   void Arm(const FaultPoint& point);
-  // True once the armed fault has happened.
-  bool fired() const { return fired_; }
+  // Arms one more fault beside those armed (for failures that follow one
+  // another), without resetting the counts.
+  void AlsoArm(const FaultPoint& point) { armed_.push_back(Armed{point, false}); }
+  // True once an armed fault has happened.
+  bool fired() const;
   const OperationCounts& counts() const { return counts_; }
   // Renames of a file whose written data had not been flushed.
   int unflushed_renames() const { return unflushed_renames_; }
@@ -91,8 +95,11 @@ class FaultyMachine : public install::os::HostMachine {
  private:
   std::string LocalOf(const std::string& path) const;
 
-  FaultPoint armed_;
-  bool fired_ = false;
+  struct Armed {
+    FaultPoint point;
+    bool fired = false;
+  };
+  std::vector<Armed> armed_;
   OperationCounts counts_;
   std::set<std::string> unflushed_;
   int unflushed_renames_ = 0;
