@@ -80,7 +80,7 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
 }
 
 void Installation::FinishRun() {
-  if (plan_) app::FinishRun(*plan_, installation_dir_, machine_, desktop_);
+  if (plan_) app::FinishRun(*plan_, installation_dir_, values_.program_path, machine_, desktop_);
 }
 
 void Installation::ReleaseAtProcessEnd() {
