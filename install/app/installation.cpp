@@ -11,7 +11,9 @@ namespace install::app {
 
 Installation::Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
                            ui::TextMeasure& measure)
-    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {}
+    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {
+  log_.ReportFailuresTo(&desktop_);
+}
 
 StartDecision Installation::Prepare(const std::string& arguments) {
   return Startup(machine_, desktop_, sources_).Prepare(arguments, &values_);
@@ -78,7 +80,7 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
 }
 
 void Installation::FinishRun() {
-  if (plan_) app::FinishRun(*plan_, installation_dir_, machine_, desktop_);
+  if (plan_) app::FinishRun(*plan_, installation_dir_, values_.program_path, machine_, desktop_);
 }
 
 void Installation::ReleaseAtProcessEnd() {

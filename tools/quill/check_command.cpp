@@ -67,6 +67,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -480,18 +481,22 @@ int RunCheck(const std::vector<std::string>& args) {
   std::filesystem::path directory = local.parent_path();
   if (error || !std::filesystem::is_directory(directory, error)) return ScriptNotFound(arguments.script);
 
-  // The script's directory is the floppy drive A:, the installer's own
-  // directory; C: is a scratch hard disk that receives the temporary copy of
-  // a multi-disk restart.
+  // The script's directory is the floppy drive A:; the installer itself is
+  // an empty stand-in on the floppy drive B: (the script's directory is
+  // never written); C: is a scratch hard disk that receives the temporary
+  // copy of a multi-disk restart.
   ScratchDirectory scratch;
+  std::error_code scratch_error;
+  std::filesystem::create_directories(scratch.path() / "program", scratch_error);
+  std::filesystem::create_directories(scratch.path() / "c", scratch_error);
+  std::ofstream(scratch.path() / "program" / "INSTALL.EXE").close();
   install::os::HostMachine machine;
   machine.MapDrive('A', directory, install::os::DriveType::Removable);
-  if (!scratch.path().empty()) {
-    machine.MapDrive('C', scratch.path(), install::os::DriveType::Fixed);
-    machine.SetTempPath(std::string("C:\\"));
-  }
-  machine.SetModulePath("A:\\INSTALL.EXE");
-  machine.SetCurrentDirectory("A:\\");
+  machine.MapDrive('B', scratch.path() / "program", install::os::DriveType::Removable);
+  machine.MapDrive('C', scratch.path() / "c", install::os::DriveType::Fixed);
+  machine.SetTempPath(std::string("C:\\"));
+  machine.SetModulePath("B:\\INSTALL.EXE");
+  machine.SetCurrentDirectory("B:\\");
   install::os::HostSystemInfo system;
   install::ui::HostDesktop desktop;
   install::ui::HostTextMeasure measure;
