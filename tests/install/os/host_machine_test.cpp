@@ -152,5 +152,19 @@ TEST_F(HostMachineTest, ProcessesAreRecordedAndActedOut) {
   EXPECT_TRUE(machine_.StartedProcesses()[1].wait);
 }
 
+TEST_F(HostMachineTest, TheEnvironmentIsEmptyUntilSetAndIgnoresLetterCase) {
+  std::string value = "unchanged";
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "unchanged");
+  machine_.SetEnvironmentVariable("config", "WORK");
+  EXPECT_TRUE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "WORK");
+  machine_.SetEnvironmentVariable("Config", "");
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  machine_.SetEnvironmentVariable("CONFIG", "GAME");
+  machine_.SetEnvironmentVariable("CONFIG", std::nullopt);
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("config", &value));
+}
+
 }  // namespace
 }  // namespace install::os

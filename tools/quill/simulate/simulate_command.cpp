@@ -15,6 +15,7 @@
 #include "install/app/installation.h"
 #include "install/os/ascii_case.h"
 #include "install/os/host/host_machine.h"
+#include "install/os/host/host_profile.h"
 #include "install/os/host/host_program_manager.h"
 #include "install/os/host/host_registry.h"
 #include "install/os/host/host_system_info.h"
@@ -90,6 +91,7 @@ class SimulatedMachine {
     machine_.SetWindowsDirectory(facts_.windows_dir);
     machine_.SetSystemDirectory(facts_.system_dir);
     machine_.SetModulePath(facts_.program_path);
+    for (const auto& [name, value] : facts_.environment) machine_.SetEnvironmentVariable(name, value);
     // The temporary path comes from TMP or TEMP, as on Windows; without
     // either the query fails.
     for (const char* name : {"TMP", "TEMP"}) {
@@ -309,6 +311,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
   system.SetProcessorType(facts->processor);
   install::os::HostRegistry registry;
   install::os::HostProgramManager program_manager;
+  install::os::HostProfile profile(sim.machine());
   sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
     RunCleanUpBatch(sim.machine(), started.command_line);
     return true;
@@ -336,6 +339,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
     desktop.set_directory_creator(
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
     installation->SetPostCopyServices(&registry, &program_manager);
+    installation->SetProfile(&profile);
     installation->RunAtStart();
     installation->RunInstallation(desktop);
     installation->FinishRun();
