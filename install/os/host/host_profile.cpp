@@ -44,7 +44,7 @@ void AddProfileLine(std::string_view line, ProfileTree& tree) {
   if (line.front() == '[') {
     const std::size_t close = line.rfind(']');
     if (close != std::string_view::npos) {
-      tree.push_back(ProfileSection{std::string(line.substr(1, close - 1)), {}});
+      tree.push_back(ProfileSection{std::string(Trimmed(line.substr(1, close - 1))), {}});
       return;
     }
   }
@@ -62,12 +62,14 @@ void AddProfileLine(std::string_view line, ProfileTree& tree) {
   keys.push_back(std::move(key));
 }
 
+// Lines end at CR or LF.
 ProfileTree ParseProfile(std::string_view bytes) {
   ProfileTree tree(1);
   while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
+    const std::size_t end = std::min(bytes.find_first_of("\r\n"), bytes.size());
     const std::string_view line = Trimmed(bytes.substr(0, end));
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    bytes.remove_prefix(end);
+    while (!bytes.empty() && (bytes.front() == '\r' || bytes.front() == '\n')) bytes.remove_prefix(1);
     if (!line.empty()) AddProfileLine(line, tree);
   }
   return tree;
@@ -86,11 +88,13 @@ std::string SaveProfile(const ProfileTree& tree) {
   return out;
 }
 
-// The first named section called `name` (blanks around `name` ignored).
-ProfileSection* FindSection(ProfileTree& tree, std::string_view name) {
-  name = Trimmed(name);
+// The first section called `name`: with blanks around `name` ignored for a
+// key lookup or a write, exactly (any case) for a list of keys. An empty name
+// is the section of the lines before the first header.
+ProfileSection* FindSection(ProfileTree& tree, std::string_view name, bool trim = true) {
+  if (trim) name = Trimmed(name);
   for (ProfileSection& section : tree) {
-    if (!section.name.empty() && EqualsIgnoringCase(section.name, name)) return &section;
+    if (EqualsIgnoringCase(section.name, name)) return &section;
   }
   return nullptr;
 }
@@ -106,10 +110,9 @@ ProfileKey* FindKey(ProfileSection& section, std::string_view name) {
 // A value as the functions hand it out: a pair of matching quotes around it
 // removed, cut to the buffer. Cut so short that the closing quote is lost,
 // one more character goes (as the system does).
-std::string CopyEntry(std::string_view value, uint32_t buffer_size, bool strip_quotes) {
+std::string CopyEntry(std::string_view value, uint32_t buffer_size) {
   bool quoted = false;
-  if (strip_quotes && value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     quoted = true;
     value.remove_prefix(1);
   }
@@ -143,10 +146,12 @@ class NameList {
   std::string text_;
 };
 
+// The keys that have a value, comments left out (a key without a name is
+// listed as an empty name).
 std::string KeyNames(const ProfileSection& section, uint32_t buffer_size) {
   NameList list(buffer_size);
   for (const ProfileKey& key : section.keys) {
-    if (key.name.empty() || key.name.front() == ';' || !key.value) continue;
+    if (!key.value || (!key.name.empty() && key.name.front() == ';')) continue;
     if (!list.Add(key.name)) break;
   }
   return list.Result();
@@ -191,7 +196,7 @@ FileState ReadWhole(Machine& machine, const std::string& path, OpenMode mode, st
 bool ApplyWrite(ProfileTree& tree, const char* section_name, const char* key_name, const char* value) {
   if (!key_name) {
     for (auto it = tree.begin(); it != tree.end(); ++it) {
-      if (!it->name.empty() && EqualsIgnoringCase(it->name, section_name)) {
+      if (EqualsIgnoringCase(it->name, section_name)) {
         tree.erase(it);
         return true;
       }
@@ -201,7 +206,7 @@ bool ApplyWrite(ProfileTree& tree, const char* section_name, const char* key_nam
   if (!value) {
     // The first such key of any section of that name.
     for (ProfileSection& named : tree) {
-      if (named.name.empty() || !EqualsIgnoringCase(named.name, section_name)) continue;
+      if (!EqualsIgnoringCase(named.name, section_name)) continue;
       auto& keys = named.keys;
       auto it = std::find_if(keys.begin(), keys.end(),
                              [&](const ProfileKey& key) { return EqualsIgnoringCase(key.name, key_name); });
@@ -242,25 +247,24 @@ std::string HostProfile::GetPrivateProfileString(const char* section, const char
                                                  const char* default_text, uint32_t buffer_size,
                                                  const std::string& file) {
   if (buffer_size == 0) return "";
-  std::string fallback = default_text ? default_text : "";
-  while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+  const std::string_view fallback = default_text ? default_text : "";
   std::string bytes;
-  if (ReadWhole(machine_, ProfilePath(file), OpenMode::Read, &bytes) == FileState::Unreadable) {
-    return fallback.substr(0, buffer_size - 1);
-  }
+  const bool readable = ReadWhole(machine_, ProfilePath(file), OpenMode::Read, &bytes) != FileState::Unreadable;
   ProfileTree tree = ParseProfile(bytes);
-  if (!section) return SectionNames(tree, buffer_size);
-  if (key) {
-    if (!*key) return "";
-    ProfileSection* found = FindSection(tree, section);
-    ProfileKey* entry = found ? FindKey(*found, key) : nullptr;
-    return CopyEntry(entry && entry->value ? *entry->value : fallback, buffer_size, true);
+  if (!section) return readable ? SectionNames(tree, buffer_size) : "";
+  if (!key) {
+    ProfileSection* found = readable ? FindSection(tree, section, false) : nullptr;
+    const std::string names = found ? KeyNames(*found, buffer_size) : std::string();
+    // A list that starts with an empty name counts as no list.
+    if (names.empty() || names.front() == '\0') return CopyEntry(fallback, buffer_size);
+    return names;
   }
-  if (!*section) return "";
+  std::string_view trimmed_default = fallback;
+  while (trimmed_default.size() > 1 && trimmed_default.back() == ' ') trimmed_default.remove_suffix(1);
+  if (!readable) return std::string(trimmed_default.substr(0, buffer_size - 1));
   ProfileSection* found = FindSection(tree, section);
-  std::string names = found ? KeyNames(*found, buffer_size) : std::string();
-  if (names.empty()) return CopyEntry(fallback, buffer_size, true);
-  return names;
+  ProfileKey* entry = found ? FindKey(*found, key) : nullptr;
+  return CopyEntry(entry && entry->value ? std::string_view(*entry->value) : trimmed_default, buffer_size);
 }
 
 bool HostProfile::WritePrivateProfileString(const char* section, const char* key, const char* value,

@@ -41,11 +41,14 @@ TEST_F(HostProfileTest, TheSharedCasesGiveTheSystemsResults) {
     const std::string name = "CASE" + std::to_string(++number) + ".INI";
     const std::string path = "C:\\CASES\\" + name;
     testing::ProfileFiles files{
-        [&](const std::optional<std::string>& bytes, bool read_only) {
+        [&](const std::optional<std::string>& bytes, bool directory) {
           if (bytes) test_support::WriteLocalFile(dir_.path() / "c" / "CASES" / name, test_support::BytesOf(*bytes));
-          machine_.SetAttributes(path, read_only ? kAttrReadOnly : kAttrNormal);
+          if (directory) fs::create_directories(dir_.path() / "c" / "CASES" / name);
         },
-        [&] { return Local("CASES/" + name); }};
+        [&]() -> std::optional<std::string> {
+          std::unique_ptr<File> file = machine_.Open(path, OpenMode::Read);
+          return file ? Local("CASES/" + name) : std::nullopt;
+        }};
     testing::RunProfileCase(c, profile_, path, files);
   }
 }
@@ -65,12 +68,21 @@ TEST_F(HostProfileTest, ABareNameLivesInTheWindowsDirectoryAndAPathIsUsedAsGiven
   EXPECT_EQ(Local("CASES/REL.INI"), "[S]\r\nk=v\r\n");
 }
 
-TEST_F(HostProfileTest, AFileInAMissingDirectoryOrADirectoryIsNotWritten) {
+TEST_F(HostProfileTest, AFileInAMissingDirectoryIsNotWritten) {
   EXPECT_FALSE(profile_.WritePrivateProfileString("S", "k", "v", "C:\\NOWHERE\\A.INI"));
   EXPECT_FALSE(fs::exists(dir_.path() / "c" / "NOWHERE"));
-  EXPECT_FALSE(profile_.WritePrivateProfileString("S", "k", "v", "C:\\CASES"));
-  EXPECT_EQ(profile_.GetPrivateProfileString("S", "k", "gone", 998, "C:\\CASES"), "gone");
   EXPECT_EQ(profile_.GetPrivateProfileString("S", "k", "gone", 3, "C:\\CASES"), "go");
+}
+
+// Wine lets its root user write read-only files, so this one is not among
+// the shared cases: the system refuses the write.
+TEST_F(HostProfileTest, AReadOnlyFileIsReadButNotWritten) {
+  test_support::WriteLocalFile(dir_.path() / "c" / "CASES" / "RO.INI", test_support::BytesOf("[A]\r\na=1\r\n"));
+  machine_.SetAttributes("C:\\CASES\\RO.INI", kAttrReadOnly);
+  EXPECT_EQ(profile_.GetPrivateProfileString("A", "a", "", 998, "C:\\CASES\\RO.INI"), "1");
+  EXPECT_FALSE(profile_.WritePrivateProfileString("A", "a", "2", "C:\\CASES\\RO.INI"));
+  EXPECT_FALSE(profile_.WritePrivateProfileString("A", nullptr, nullptr, "C:\\CASES\\RO.INI"));
+  EXPECT_EQ(Local("CASES/RO.INI"), "[A]\r\na=1\r\n");
 }
 
 // A disk that takes only the first bytes of a write.

@@ -37,7 +37,7 @@ inline ProfileCall Write(const char* section, const char* key, const char* value
 struct ProfileCase {
   const char* name;
   std::optional<std::string> before;  // nullopt: no file at the start
-  bool read_only = false;
+  bool directory = false;             // a directory takes the file's place
   std::vector<ProfileCall> calls;
   std::optional<std::string> after;   // nullopt: no file at the end
 };
@@ -53,7 +53,8 @@ inline std::vector<ProfileCase> ProfileCases() {
        {Get("Extensions", nullptr, "txt\0doc\0"s), Get("extensions", "TXT", "write.exe ^.txt"),
         Get(" extensions ", " doc ", "winword.exe ^.doc"), Get("Missing", nullptr, "~Tarsk"),
         Get("Other", "y", "~Tarsk"), Get(nullptr, nullptr, "Extensions\0Other\0"s),
-        Get("Other", "", ""), Get("Other", "y", "dflt", 998, "dflt  ")},
+        Get("Other", "", "~Tarsk"), Get("Other", "y", "dflt", 998, "dflt  "),
+        Get("Missing", nullptr, "dflt  ", 998, "dflt  ")},
        extensions},
       {"AReplacedValueRewritesTheFileWithoutEmptyLines",
        extensions,
@@ -97,7 +98,7 @@ inline std::vector<ProfileCase> ProfileCases() {
       {"BlanksAroundNamesAndValuesAndLinesWithoutEquals",
        "[A]\n a = 1 \nb\n=skipped\n==too\nc=x=y\n",
        false,
-       {Get("A", nullptr, "a\0c\0"s), Get("A", "c", "x=y"), Get("A", "b", "~Tarsk"),
+       {Get("A", nullptr, "a\0\0c\0"s), Get("A", "", "skipped"), Get("A", "c", "x=y"), Get("A", "b", "~Tarsk"),
         Write("A", "d", " sp "), Get("A", "d", "sp")},
        "[A]\r\na=1\r\nb\r\n=skipped\r\nc=x=y\r\nd=sp \r\n"},
       {"TheSameValueLeavesTheFileUntouched",
@@ -111,22 +112,42 @@ inline std::vector<ProfileCase> ProfileCases() {
        {Write("A", "a", nullptr), Write("B", nullptr, nullptr), Write("C", "z", nullptr),
         Write(nullptr, nullptr, nullptr, false)},
        "[A]\r\nb=2\r\n"},
-      {"BlanksInsideTheBracketsBelongToTheName",
-       "[ Fonts ]\r\nx=1\r\n",
+      {"SectionNamesAreTrimmedAndListsNeedTheExactName",
+       "[ Fonts ] trailing\r\nx=1\r\n[C\r\n",
        false,
-       {Get("Fonts", "x", "~Tarsk"), Get(" Fonts ", "x", "~Tarsk"), Get(nullptr, nullptr, " Fonts \0"s)},
-       "[ Fonts ]\r\nx=1\r\n"},
-      {"AReadOnlyFileIsNotWritten",
-       "[A]\r\na=1\r\n",
+       {Get("Fonts", "x", "1"), Get(" fonts ", "x", "1"), Get(" Fonts ", nullptr, "~Tarsk"),
+        Get("fonts", nullptr, "x\0"s), Get(nullptr, nullptr, "Fonts\0"s), Get("C", "x", "~Tarsk"),
+        Write("Fonts", "y", "2")},
+       "[Fonts]\r\nx=1\r\n[C\r\ny=2\r\n"},
+      {"LinesBeforeTheFirstHeaderAndKeysWithoutAName",
+       "top=1\r\n=v\r\n[A]\r\n=w\r\na=1\r\n;c=2\r\n",
+       false,
+       {Get("", "top", "1"), Get("", nullptr, "top\0\0"s), Get("A", "", "w"), Get("A", nullptr, "~Tarsk"),
+        Get("A", ";c", "2")},
+       "top=1\r\n=v\r\n[A]\r\n=w\r\na=1\r\n;c=2\r\n"},
+      {"CarriageReturnsAloneEndLinesToo",
+       "[A]\ra=1\rb=2\r\n[B]\r\nc=3",
+       false,
+       {Get("A", "b", "2"), Get("B", nullptr, "c\0"s), Write("A", "e", ""), Get("A", "e", ""),
+        Get("A", nullptr, "a\0b\0e\0"s)},
+       "[A]\r\na=1\r\nb=2\r\ne=\r\n[B]\r\nc=3\r\n"},
+      {"ANewSectionAndKeyKeepTheirTrailingBlanks",
+       "",
+       false,
+       {Get("A", nullptr, "~Tarsk"), Write("  New  ", "  k  ", "v"), Get("new", "K", "v")},
+       "[New  ]\r\nk  =v\r\n"},
+      {"ADirectoryInPlaceOfTheFileIsNeitherReadNorWritten",
+       std::nullopt,
        true,
-       {Get("A", "a", "1"), Write("A", "a", "2", false), Get("A", "a", "1")},
-       "[A]\r\na=1\r\n"},
+       {Get("A", "a", "dflt", 998, "dflt  "), Get("A", nullptr, "~Tarsk"), Write("A", "a", "2", false),
+        Write("A", nullptr, nullptr, false)},
+       std::nullopt},
   };
 }
 
 // How a test reaches the file of a case.
 struct ProfileFiles {
-  std::function<void(const std::optional<std::string>& bytes, bool read_only)> put;
+  std::function<void(const std::optional<std::string>& bytes, bool directory)> put;
   std::function<std::optional<std::string>()> read;
 };
 
@@ -137,7 +158,7 @@ inline void RunProfileCase(const ProfileCase& c, Profile& profile, const std::st
                            const ProfileFiles& files) {
   SCOPED_TRACE(c.name);
   profile.WritePrivateProfileString(nullptr, nullptr, nullptr, path);
-  files.put(c.before, c.read_only);
+  files.put(c.before, c.directory);
   for (std::size_t i = 0; i < c.calls.size(); ++i) {
     const ProfileCall& call = c.calls[i];
     SCOPED_TRACE("call " + std::to_string(i));

@@ -31,8 +31,9 @@ namespace install::sysedit::testing {
 
 class FaultyMachine : public os::HostMachine {
  public:
-  // Writes into files of this name (the last part of the path, any case)
-  // take only `accepted` bytes in all, as on a disk that is full.
+  // The next file created with this name (the last part of the path, any
+  // case) takes only `accepted` bytes, as on a disk that is full; the disk
+  // has room again afterwards.
   void LimitWrites(const std::string& name, uint32_t accepted) { limits_[os::UpperCopy(name)] = accepted; }
   // Files of this name cannot be opened for reading (another program holds them).
   void Lock(const std::string& name) { locked_.insert(os::UpperCopy(name)); }
@@ -43,8 +44,10 @@ class FaultyMachine : public os::HostMachine {
     if (locked_.count(NameOf(path))) return nullptr;
     std::unique_ptr<os::File> file = HostMachine::Open(path, mode);
     auto limit = limits_.find(NameOf(path));
-    if (!file || limit == limits_.end() || mode == os::OpenMode::Read) return file;
-    return std::make_unique<LimitedFile>(std::move(file), limit->second);
+    if (!file || limit == limits_.end() || mode != os::OpenMode::Create) return file;
+    const uint32_t accepted = limit->second;
+    limits_.erase(limit);
+    return std::make_unique<LimitedFile>(std::move(file), accepted);
   }
   bool MoveFile(const std::string& from, const std::string& to) override {
     return !refused_sources_.count(NameOf(from)) && HostMachine::MoveFile(from, to);

@@ -24,22 +24,23 @@ class Win32ProfileTest : public ::testing::Test {
   }
   void TearDown() override {
     for (const FindData& found : machine_.FindFiles(dir_ + "\\*.*")) {
-      machine_.SetAttributes(dir_ + "\\" + found.name, kAttrNormal);
+      if (found.attributes & kAttrDirectory) {
+        machine_.RemoveDirectory(dir_ + "\\" + found.name);
+        continue;
+      }
       machine_.DeleteFile(dir_ + "\\" + found.name);
     }
     machine_.RemoveDirectory(dir_);
   }
 
-  void Put(const std::string& path, const std::optional<std::string>& bytes, bool read_only) {
-    machine_.SetAttributes(path, kAttrNormal);
+  void Put(const std::string& path, const std::optional<std::string>& bytes, bool directory) {
     machine_.DeleteFile(path);
+    if (directory) ASSERT_TRUE(machine_.CreateDirectory(path));
     if (!bytes) return;
     std::unique_ptr<File> file = machine_.Open(path, OpenMode::Create);
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(file->Write(bytes->data(), static_cast<uint32_t>(bytes->size())),
               static_cast<int32_t>(bytes->size()));
-    file.reset();
-    if (read_only) machine_.SetAttributes(path, kAttrReadOnly);
   }
   std::optional<std::string> Read(const std::string& path) {
     std::unique_ptr<File> file = machine_.Open(path, OpenMode::Read);
@@ -60,7 +61,7 @@ TEST_F(Win32ProfileTest, TheSharedCasesGiveTheSystemsResults) {
   for (const testing::ProfileCase& c : testing::ProfileCases()) {
     const std::string path = dir_ + "\\CASE" + std::to_string(++number) + ".INI";
     testing::ProfileFiles files{
-        [&](const std::optional<std::string>& bytes, bool read_only) { Put(path, bytes, read_only); },
+        [&](const std::optional<std::string>& bytes, bool directory) { Put(path, bytes, directory); },
         [&] { return Read(path); }};
     testing::RunProfileCase(c, profile_, path, files);
   }
