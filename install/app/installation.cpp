@@ -6,6 +6,7 @@
 #include "install/engine/create_directories.h"
 #include "install/sysedit/program_groups.h"
 #include "install/sysedit/registry_apply.h"
+#include "install/sysedit/system_edits.h"
 
 namespace install::app {
 
@@ -64,6 +65,18 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
   if (!services.steps.register_server) {
     services.steps.register_server = [this](const std::string& path) {
       return RegisterServer(machine_, desktop_, path);
+    };
+  }
+  if (!services.steps.edit_system_files) {
+    services.steps.edit_system_files = [this](script::InstallPlan& plan) {
+      sysedit::SystemEditServices edits{machine_, desktop_, log_, profile_};
+      sysedit::EditSystemFiles(plan, edits);
+    };
+  }
+  if (!services.steps.insert_texts) {
+    services.steps.insert_texts = [this](script::InstallPlan& plan) {
+      sysedit::SystemEditServices edits{machine_, desktop_, log_, profile_};
+      sysedit::InsertTexts(plan, edits);
     };
   }
   engine::InstallExecutor executor(*plan_, services);

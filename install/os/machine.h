@@ -156,6 +156,10 @@ class Machine {
   virtual std::string GetSystemDirectory() = 0;
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
+  // The value of environment variable `name` (compared without regard to
+  // letter case). False when it is not set or empty, as
+  // GetEnvironmentVariableA, which reports an empty value as missing.
+  virtual bool GetEnvironmentVariable(const std::string& name, std::string* value) = 0;
 
   // Sounds the system's beep of `type` (kBeepAsterisk, ...).
   virtual void MessageBeep(uint32_t type) = 0;

@@ -589,6 +589,21 @@ bool HostMachine::GetTempPath(std::string* path) {
   return true;
 }
 
+void HostMachine::SetEnvironmentVariable(const std::string& name, std::optional<std::string> value) {
+  if (value) {
+    environment_[UpperCopy(name)] = std::move(*value);
+  } else {
+    environment_.erase(UpperCopy(name));
+  }
+}
+
+bool HostMachine::GetEnvironmentVariable(const std::string& name, std::string* value) {
+  auto found = environment_.find(UpperCopy(name));
+  if (found == environment_.end() || found->second.empty()) return false;
+  *value = found->second;
+  return true;
+}
+
 bool HostMachine::StartProcess(const std::string& command_line, int show, bool wait,
                                uint32_t* exit_code) {
   StartedProcess started{command_line, show, wait, std::string()};

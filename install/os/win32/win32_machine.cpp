@@ -235,6 +235,22 @@ std::string Win32Machine::GetModulePath() {
   return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
 }
 
+// The value may be longer than a first guess: the call then reports the
+// size it needs, terminator included.
+bool Win32Machine::GetEnvironmentVariable(const std::string& name, std::string* value) {
+  std::vector<char> buffer(256);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD n = ::GetEnvironmentVariableA(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return false;
+    if (n < buffer.size()) {
+      *value = std::string(buffer.data(), n);
+      return true;
+    }
+    buffer.resize(n + 1);
+  }
+  return false;
+}
+
 void Win32Machine::MessageBeep(uint32_t type) { ::MessageBeep(type); }
 
 // Creates a process whose first window takes the show state `show`;

@@ -28,6 +28,7 @@ class Win32Machine : public Machine {
   std::string GetWindowsDirectory() override;
   std::string GetSystemDirectory() override;
   std::string GetModulePath() override;
+  bool GetEnvironmentVariable(const std::string& name, std::string* value) override;
   void MessageBeep(uint32_t type) override;
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;

@@ -231,6 +231,18 @@ TEST_F(HostMachineTest, ProgramsAreStartedByTheirFileAndRecorded) {
   EXPECT_FALSE(started.wait);
   machine_.SetProcessHandler([](const HostMachine::StartedProcess&, uint32_t*) { return false; });
   EXPECT_FALSE(machine_.StartProgram("C:\\X.EXE", "X", kShow));
+TEST_F(HostMachineTest, TheEnvironmentIsEmptyUntilSetAndIgnoresLetterCase) {
+  std::string value = "unchanged";
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "unchanged");
+  machine_.SetEnvironmentVariable("config", "WORK");
+  EXPECT_TRUE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "WORK");
+  machine_.SetEnvironmentVariable("Config", "");
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  machine_.SetEnvironmentVariable("CONFIG", "GAME");
+  machine_.SetEnvironmentVariable("CONFIG", std::nullopt);
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("config", &value));
 }
 
 }  // namespace

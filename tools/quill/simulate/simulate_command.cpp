@@ -15,6 +15,7 @@
 #include "install/app/installation.h"
 #include "install/os/ascii_case.h"
 #include "install/os/host/host_machine.h"
+#include "install/os/host/host_profile.h"
 #include "install/os/host/host_program_manager.h"
 #include "install/os/host/host_registry.h"
 #include "install/os/host/host_system_info.h"
@@ -95,6 +96,7 @@ class SimulatedMachine {
     if (machine_.GetAttributes(facts_.program_path) == install::os::kInvalidAttributes) {
       if (auto program = machine_.Open(facts_.program_path, install::os::OpenMode::CreateNew)) program->Close();
     }
+    for (const auto& [name, value] : facts_.environment) machine_.SetEnvironmentVariable(name, value);
     // The temporary path comes from TMP or TEMP, as on Windows; without
     // either the query fails.
     for (const char* name : {"TMP", "TEMP"}) {
@@ -324,6 +326,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
   system.SetProcessorType(facts->processor);
   install::os::HostRegistry registry;
   install::os::HostProgramManager program_manager;
+  install::os::HostProfile profile(sim.machine());
   sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
     RunCleanUpBatch(sim.machine(), started.command_line);
     return true;
@@ -351,6 +354,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
     desktop.set_directory_creator(
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
     installation->SetPostCopyServices(&registry, &program_manager);
+    installation->SetProfile(&profile);
     installation->RunAtStart();
     installation->RunInstallation(desktop);
     installation->FinishRun();
