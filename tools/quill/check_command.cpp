@@ -4,10 +4,12 @@
 // modelled machine: the script's directory is drive A: (a removable disk, the
 // installer's own directory and the current directory; a multi-disk script
 // restarts from a temporary copy on a scratch drive C:), Windows lives in
-// C:\WINDOWS, the system reports Windows 3.95 over DOS 7.0. The words after
-// "--" that begin with "-" are the installer's command-line options (the
-// values of $SYSTEM$, $SYS2$ and $SYS3$, at most three). IF lines are
-// rejected: conditions are not decided here.
+// C:\WINDOWS, the system reports Windows 3.95 over DOS 7.0 with 16 MB of
+// memory and a 640 x 480 display of 256 colours, and no component is
+// registered. The words after "--" that begin with "-" are the installer's
+// command-line options (the values of $SYSTEM$, $SYS2$ and $SYS3$, at most
+// three). IF conditions are decided on this machine; those on the user's
+// choices become deferred blocks.
 //
 // Output and exit status:
 //   0  "OK"; with --dump the plan follows (format below).

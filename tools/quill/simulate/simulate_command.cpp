@@ -322,9 +322,16 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
   SimulatedMachine sim(*facts, out);
   if (!sim.Build(&error)) return std::fprintf(stderr, "quill simulate: %s\n", error.c_str()), 1;
   install::os::HostSystemInfo system(install::os::MakePlatformVersion(
-      facts->windows_major, facts->windows_minor, facts->dos_major, facts->dos_minor));
+      facts->windows_major, facts->windows_minor, facts->DosMajor(), facts->DosMinor()));
   system.SetProcessorType(facts->processor);
+  if (facts->memory) system.SetTotalPhysicalMemory(*facts->memory);
+  if (facts->display) system.SetDisplayMode({facts->display->width, facts->display->height, facts->display->color_bits});
   install::os::HostRegistry registry;
+  if (facts->registry) {
+    std::optional<std::string> text = ReadText(*facts->registry);
+    if (!text || !registry.LoadRegedit4(*text))
+      return std::fprintf(stderr, "quill simulate: %s: not a REGEDIT4 file\n", facts->registry->string().c_str()), 1;
+  }
   install::os::HostProgramManager program_manager;
   install::os::HostProfile profile(sim.machine());
   sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
@@ -347,13 +354,14 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
   int status = 0;
   std::unique_ptr<install::app::Installation> installation =
       StartInstaller(sim.machine(), system, desktop, measure, facts->arguments);
+  // The conditions read the registry while the script is parsed.
+  if (installation) installation->SetPostCopyServices(&registry, &program_manager);
   if (!installation || installation->CreatePlanAndParse(&presenter) != 0) {
     status = 3;
   } else {
     desktop.set_bad_drive_text(installation->plan()->prompts.bad_drive);
     desktop.set_directory_creator(
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
-    installation->SetPostCopyServices(&registry, &program_manager);
     installation->SetProfile(&profile);
     installation->RunAtStart();
     installation->RunInstallation(desktop);
