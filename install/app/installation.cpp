@@ -12,7 +12,9 @@ namespace install::app {
 
 Installation::Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
                            ui::TextMeasure& measure)
-    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {}
+    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {
+  log_.ReportFailuresTo(&desktop_);
+}
 
 StartDecision Installation::Prepare(const std::string& arguments) {
   return Startup(machine_, desktop_, sources_).Prepare(arguments, &values_);
@@ -37,6 +39,13 @@ int Installation::CreatePlanAndParse(script::ScreenPresenter* screens,
   macros.Set(script::Macro::WinSysDir, found.system_dir);
   macros.Set(script::Macro::WinHelpDir, found.help_dir);
 
+  if (!conditions) {
+    machine_conditions_ = std::make_unique<script::MachineConditions>(
+        script::ConditionServices{machine_, system_, desktop_, registry_});
+    conditions = machine_conditions_.get();
+  }
+  conditions_ = conditions;
+  screens_ = screens;
   script::ParserServices services{desktop_, machine_, measure_, &sources_, conditions, screens};
   script::ScriptParser parser(*plan_, services);
   return parser.Parse(values_.script_path);
@@ -60,6 +69,12 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
   if (!plan_) return engine::kRunStopped;
   log_.set_enabled(plan_->uninstall != 0);
   engine::RunServices services{machine_, system_, desktop_, dialogs, sources_, log_, steps};
+  if (!services.steps.replay_deferred) {
+    services.steps.replay_deferred = [this](script::InstallPlan& plan) {
+      const script::ParserServices parsing{desktop_, machine_, measure_, &sources_, conditions_, screens_};
+      return script::ReplayDeferredBlocks(plan, parsing);
+    };
+  }
   if (!services.steps.register_server) {
     services.steps.register_server = [this](const std::string& path) {
       return RegisterServer(machine_, desktop_, path);
@@ -91,7 +106,7 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
 }
 
 void Installation::FinishRun() {
-  if (plan_) app::FinishRun(*plan_, installation_dir_, machine_, desktop_);
+  if (plan_) app::FinishRun(*plan_, installation_dir_, values_.program_path, machine_, desktop_);
 }
 
 void Installation::ReleaseAtProcessEnd() {

@@ -18,6 +18,7 @@
 #include "install/os/program_manager.h"
 #include "install/os/registry.h"
 #include "install/os/system_info.h"
+#include "install/script/conditions.h"
 #include "install/script/install_plan.h"
 #include "install/script/script_parser.h"
 #include "install/ui/text_measure.h"
@@ -45,6 +46,10 @@ class Installation {
   // parses the script into the plan. Returns 0 on success; non-zero when the
   // script had an error or ended in an exit message (already shown).
   // `screens` shows the exit message; none: its text goes to a message box.
+  // `conditions` decides the IF lines; none: they are decided on this
+  // installation's machine, system and desktop, with the registry given to
+  // SetPostCopyServices before. Both are kept for the replay of the deferred
+  // blocks during the run, and must live as long as the installation.
   int CreatePlanAndParse(script::ScreenPresenter* screens = nullptr,
                          script::ConditionEvaluator* conditions = nullptr);
 
@@ -53,8 +58,9 @@ class Installation {
 
   // The whole installation (the main window's WM_USER+1): the install log
   // switched on by UNINSTALL, the executor (with, unless `steps` gives its
-  // own, the edits of AUTOEXEC.BAT, CONFIG.SYS, the INI files and the ADDTEXT
-  // files, and the self-registrations), and after a completed run the
+  // own, the replay of the deferred IF blocks with the parse's conditions and
+  // screens, the edits of AUTOEXEC.BAT, CONFIG.SYS, the INI files and the
+  // ADDTEXT files, and the self-registrations), and after a completed run the
   // registry blocks and then the program groups (so the log lists the keys
   // before the program items). After a stop the
   // readme and the commands to run at exit are cleared, so that nothing
@@ -101,6 +107,9 @@ class Installation {
   os::Registry* registry_ = nullptr;
   os::ProgramManager* program_manager_ = nullptr;
   os::Profile* profile_ = nullptr;
+  std::unique_ptr<script::MachineConditions> machine_conditions_;
+  script::ConditionEvaluator* conditions_ = nullptr;  // those of the parse
+  script::ScreenPresenter* screens_ = nullptr;
   int screen_width_ = 640;
   int screen_height_ = 480;
 };

@@ -73,6 +73,13 @@ class Registry {
                                                  bool* created) = 0;
   // Opens an existing key; nullptr when it does not exist.
   virtual std::unique_ptr<RegistryKey> OpenKey(uint32_t root, const std::string& path) = 0;
+  // Opens an existing key only to read it (QueryValue, SubKeyNames,
+  // ValueNames), so that it opens where the user may not change it; its
+  // other operations may fail. nullptr when it does not exist or cannot be
+  // read. By default the same as OpenKey.
+  virtual std::unique_ptr<RegistryKey> OpenKeyForReading(uint32_t root, const std::string& path) {
+    return OpenKey(root, path);
+  }
   // Deletes a key. False when it does not exist or is a root. A key with
   // subkeys stays (False) on Windows NT and in the host registry; Windows 95
   // deletes it with its subkeys.

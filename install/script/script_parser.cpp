@@ -294,13 +294,18 @@ int ScriptParser::CaptureDeferredBlock() {
   DeferredBlock block;
   block.first_line_number = line_number_;
   block.lines.push_back(cursor_.Line().substr(0, DeferredBlock::kMaxLineLength));
+  // A block that cannot be captured is an error of its IF line.
+  auto fail = [this, &block] {
+    SetLineNumber(block.first_line_number);
+    return -1;
+  };
   std::string line;
   while (true) {
-    if (reader_.ReadBlockLine(line) != 1) return -1;  // the script ended first
+    if (reader_.ReadBlockLine(line) != 1) return fail();  // the script ended first
     AdvanceLineNumber(1);
     block.lines.push_back(line);
     if (IsKeywordOf(LeadingAlnumWord(line), "ENDIF")) break;
-    if (block.lines.size() >= DeferredBlock::kMaxLines) return -1;
+    if (block.lines.size() >= DeferredBlock::kMaxLines) return fail();
   }
   block.last_line_number = line_number_;
   plan_.deferred_blocks.push_back(std::move(block));

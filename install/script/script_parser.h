@@ -76,8 +76,9 @@ class ScriptParser {
 
   // For condition evaluators, at a deferred IF in normal mode: stores the IF
   // line and the lines up to its ENDIF in a new DeferredBlock appended to the
-  // plan. 100 when captured, -1 when the block is too long (more than 60
-  // lines) or the script ends first.
+  // plan; the line number grows by the lines read. 100 when captured; -1
+  // when the block is too long (more than 60 lines) or the script ends
+  // first, the line number then back on the IF line.
   int CaptureDeferredBlock();
 
   InstallPlan& plan() { return plan_; }

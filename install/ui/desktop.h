@@ -55,6 +55,11 @@ class Desktop {
   // Shows a message box owned by the main window. `caption` nullptr means the
   // system's default caption. Returns the button pressed (kIdOk, ...).
   virtual int MessageBox(const std::string& text, const char* caption, unsigned style) = 0;
+  // The please-wait box with `text` (LOCATEPROMPT) drawn on the backdrop,
+  // which is shown maximised first, while the drives are searched for a file.
+  // Returns at once; nothing closes the box: it goes with the backdrop's
+  // next repaint.
+  virtual void ShowPleaseWait(const std::string& text) = 0;
   // Lets waiting window messages run (keeps the windows responsive during long
   // work). Returns true when the user asked to cancel.
   virtual bool PumpMessages() = 0;

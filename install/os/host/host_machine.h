@@ -45,6 +45,7 @@ class HostMachine : public Machine {
     std::string command_line;
     int show = 0;
     bool wait = false;
+    std::string application;  // StartProgram's program file; empty for StartProcess
   };
 
   // Acts out a started process. Returns false when the process "could not be
@@ -109,6 +110,8 @@ class HostMachine : public Machine {
   void MessageBeep(uint32_t type) override { beeps_.push_back(type); }
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
+  bool StartProgram(const std::string& application, const std::string& command_line,
+                    int show) override;
   // A server registers when its file exists, unless it is named failing.
   int32_t CallRegisterServer(const std::string& path) override;
   bool RequestRestart(bool need_shutdown_privilege) override;

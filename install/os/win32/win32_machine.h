@@ -32,6 +32,8 @@ class Win32Machine : public Machine {
   void MessageBeep(uint32_t type) override;
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
+  bool StartProgram(const std::string& application, const std::string& command_line,
+                    int show) override;
   int32_t CallRegisterServer(const std::string& path) override;
   bool RequestRestart(bool need_shutdown_privilege) override;
 };

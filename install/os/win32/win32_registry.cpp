@@ -115,12 +115,23 @@ std::unique_ptr<RegistryKey> Win32Registry::CreateKey(uint32_t root, const std::
   return std::make_unique<Win32RegistryKey>(key);
 }
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(uint32_t root, const std::string& path) {
-  HKEY root_key = RootHandle(root);
+namespace {
+
+std::unique_ptr<RegistryKey> OpenExistingKey(HKEY root_key, const std::string& path, REGSAM access) {
   if (!root_key) return nullptr;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(root_key, path.c_str(), 0, kKeyAccess, &key) != ERROR_SUCCESS) return nullptr;
+  if (RegOpenKeyExA(root_key, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return nullptr;
   return std::make_unique<Win32RegistryKey>(key);
+}
+
+}  // namespace
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKey(uint32_t root, const std::string& path) {
+  return OpenExistingKey(RootHandle(root), path, kKeyAccess);
+}
+
+std::unique_ptr<RegistryKey> Win32Registry::OpenKeyForReading(uint32_t root, const std::string& path) {
+  return OpenExistingKey(RootHandle(root), path, KEY_READ);
 }
 
 bool Win32Registry::DeleteKey(uint32_t root, const std::string& path) {

@@ -59,6 +59,8 @@ class AnswerDesktop : public Desktop, public DestinationDialogs {
 
   int MessageBox(const std::string& text, const char* caption, unsigned style) override;
   bool PumpMessages() override { return false; }
+  // Asks nothing, so it is no interaction of the transcript.
+  void ShowPleaseWait(const std::string&) override {}
   int ShowTextScreen(TextScreen which, const ScriptDialog& dialog, const PromptTexts& texts) override;
   int AskQuestion(int number, const std::string& prompt, std::string* answer,
                   const PromptTexts& texts) override;

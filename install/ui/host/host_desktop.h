@@ -32,7 +32,7 @@ class HostDesktop : public Desktop {
   };
   // What the dialogs showed, one line each ("first-screen", "ask2 Name?",
   // "groups 1,0", "disk <text>", "progress-open 3", "file <prompt><FILE>",
-  // "popup <first line>", ...).
+  // "popup <first line>", "please-wait <text>", ...).
   const std::vector<std::string>& Shown() const { return shown_; }
 
   // Queues the answer to the next message box.
@@ -49,6 +49,7 @@ class HostDesktop : public Desktop {
 
   int MessageBox(const std::string& text, const char* caption, unsigned style) override;
   bool PumpMessages() override;
+  void ShowPleaseWait(const std::string& text) override { shown_.push_back("please-wait " + text); }
   int ShowTextScreen(TextScreen which, const ScriptDialog& dialog, const PromptTexts& texts) override;
   int AskQuestion(int number, const std::string& prompt, std::string* answer,
                   const PromptTexts& texts) override;

@@ -52,6 +52,9 @@ bool MainWindow::Create(HINSTANCE instance) {
   hwnd_ = CreateWindowExA(0, kMainWindowClass, kMainWindowTitle, WS_POPUP, 0, 0,
                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                           nullptr, instance, this);
+  // Until the script's style is set: the please-wait box of a condition
+  // evaluated during the parse is sized for this screen.
+  style_.screen_width = GetSystemMetrics(SM_CXSCREEN);
   return hwnd_ != nullptr;
 }
 

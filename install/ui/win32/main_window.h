@@ -47,6 +47,8 @@ class MainWindow {
   void SetCopyFilePrompt(std::string prompt) { copy_file_prompt_ = std::move(prompt); }
 
   void SetStyle(BackdropStyle style) { style_ = std::move(style); }
+  // The text of the please-wait box (WM_USER+5).
+  void SetLocateText(std::string text) { style_.locate_text = std::move(text); }
   const BackdropStyle& style() const { return style_; }
   void SetScreenGraphic(ScreenPicture picture) { graphic_ = std::move(picture); }
   const ScreenPicture& screen_graphic() const { return graphic_; }

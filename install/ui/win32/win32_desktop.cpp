@@ -48,6 +48,12 @@ bool Win32Desktop::PumpMessages() {
   return cancel_requested_;
 }
 
+void Win32Desktop::ShowPleaseWait(const std::string& text) {
+  if (!main_window_ || !main_window_->hwnd()) return;
+  main_window_->SetLocateText(text);
+  SendMessageA(main_window_->hwnd(), kPleaseWaitMessage, 0, 0);
+}
+
 int Win32Desktop::ShowTextScreen(TextScreen, const ScriptDialog& dialog, const PromptTexts& texts) {
   if (!dialog.bytes) return kIdCancel;
   QuestionDialog screen(*this, texts, "");

@@ -56,6 +56,9 @@ class Win32Desktop : public Desktop {
 
   int MessageBox(const std::string& text, const char* caption, unsigned style) override;
   bool PumpMessages() override;
+  // Sends WM_USER+5 to the main window with `text` as its locate text;
+  // nothing without a main window.
+  void ShowPleaseWait(const std::string& text) override;
   int ShowTextScreen(TextScreen which, const ScriptDialog& dialog, const PromptTexts& texts) override;
   int AskQuestion(int number, const std::string& prompt, std::string* answer,
                   const PromptTexts& texts) override;

@@ -40,6 +40,38 @@ bool ParseNumber(const std::string& text, uint64_t* value) {
   return true;
 }
 
+// N, NK (kilobytes) or NM (megabytes), in bytes.
+bool ParseByteCount(const std::string& text, uint64_t* bytes) {
+  uint64_t unit = 1;
+  std::string digits = text;
+  if (!digits.empty() && (digits.back() == 'K' || digits.back() == 'M')) {
+    unit = digits.back() == 'K' ? 1024 : 1024 * 1024;
+    digits.pop_back();
+  }
+  uint64_t n = 0;
+  if (!ParseNumber(digits, &n) || n > UINT64_MAX / unit) return false;
+  *bytes = n * unit;
+  return true;
+}
+
+// "WIDTHxHEIGHT" and a colour count that is a power of two from 2 to 2^32.
+bool ParseDisplay(const std::string& size, const std::string& colors, DisplayFact* out) {
+  const std::size_t x = size.find('x');
+  uint64_t width = 0, height = 0, count = 0;
+  if (x == std::string::npos || !ParseNumber(size.substr(0, x), &width) ||
+      !ParseNumber(size.substr(x + 1), &height) || !ParseNumber(colors, &count)) {
+    return false;
+  }
+  if (width == 0 || height == 0 || width > 65535 || height > 65535) return false;
+  int bits = 0;
+  while (bits < 32 && (uint64_t{1} << bits) < count) ++bits;
+  if (bits == 0 || (uint64_t{1} << bits) != count) return false;
+  out->width = static_cast<int>(width);
+  out->height = static_cast<int>(height);
+  out->color_bits = bits;
+  return true;
+}
+
 std::optional<DriveType> DriveTypeOf(const std::string& word) {
   if (word == "fixed") return DriveType::Fixed;
   if (word == "floppy") return DriveType::Removable;
@@ -95,7 +127,11 @@ bool ReadLine(const std::string& line, const fs::path& base, MachineFile* m, int
   const std::vector<std::string> w = Words(line);
   const std::string& key = w[0];
   if (key == "windows-version" && w.size() == 2) return ParseVersion(w[1], &m->windows_major, &m->windows_minor);
-  if (key == "dos-version" && w.size() == 2) return ParseVersion(w[1], &m->dos_major, &m->dos_minor);
+  if (key == "dos-version" && w.size() == 2) {
+    int major = 0, minor = 0;
+    if (!ParseVersion(w[1], &major, &minor)) return false;
+    return m->dos_version = std::make_pair(major, minor), true;
+  }
   if (key == "platform" && w.size() == 2 && w[1] == "nt") return m->nt = true;
   if (key == "windows-dir" && w.size() == 2) return m->windows_dir = w[1], true;
   if (key == "system-dir" && w.size() == 2) return m->system_dir = w[1], true;
@@ -150,14 +186,19 @@ bool ReadLine(const std::string& line, const fs::path& base, MachineFile* m, int
   }
   if (key == "memory" && w.size() == 2) {
     uint64_t n = 0;
-    if (!ParseNumber(w[1], &n)) return false;
+    if (!ParseByteCount(w[1], &n)) return false;
     return m->memory = n, true;
   }
   if (key == "processor" && w.size() == 2) {
     if (w[1] != "386" && w[1] != "486" && w[1] != "586") return false;
     return m->processor = std::stoi(w[1]), true;
   }
-  if (key == "display" && w.size() == 3) return m->display = w[1] + " " + w[2], true;
+  if (key == "display" && w.size() == 3) {
+    DisplayFact display;
+    if (!ParseDisplay(w[1], w[2], &display)) return false;
+    return m->display = display, true;
+  }
+  if (key == "registry" && w.size() == 2) return m->registry = (base / w[1]).lexically_normal(), true;
   if (key == "now" && w.size() == 3) {
     install::os::DosDateTime when;
     if (!ParseDateTime(w[1] + " " + w[2], &when)) return false;

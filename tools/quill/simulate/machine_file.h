@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "install/os/machine.h"
@@ -36,9 +37,16 @@ struct PathFact {
   int line = 0;
 };
 
+struct DisplayFact {
+  int width = 0;
+  int height = 0;
+  int color_bits = 0;  // colours = 2 to this power
+};
+
 struct MachineFile {
   int windows_major = 4, windows_minor = 0;
-  int dos_major = 7, dos_minor = 0;
+  // Without a dos-version line: 7.0, or 0.0 (no DOS beneath) with "platform nt".
+  std::optional<std::pair<int, int>> dos_version;
   bool nt = false;
   std::string windows_dir = "C:\\WINDOWS";
   std::string system_dir = "C:\\WINDOWS\\SYSTEM";
@@ -50,10 +58,14 @@ struct MachineFile {
   std::vector<std::string> directories;
   std::vector<PathFact> mtimes;      // value "YYYY-MM-DD HH:MM:SS"
   std::vector<PathFact> attributes;  // value letters of RHSA
-  std::optional<uint64_t> memory;
+  std::optional<uint64_t> memory;  // bytes
   int processor = 586;
-  std::optional<std::string> display;
+  std::optional<DisplayFact> display;
   std::optional<std::string> now;
+  std::optional<std::filesystem::path> registry;  // REGEDIT4 text loaded at the start
+
+  int DosMajor() const { return dos_version ? dos_version->first : (nt ? 0 : 7); }
+  int DosMinor() const { return dos_version ? dos_version->second : 0; }
 };
 
 // Reads `path`. On a line that cannot be read returns nullopt and sets
