@@ -231,6 +231,8 @@ TEST_F(HostMachineTest, ProgramsAreStartedByTheirFileAndRecorded) {
   EXPECT_FALSE(started.wait);
   machine_.SetProcessHandler([](const HostMachine::StartedProcess&, uint32_t*) { return false; });
   EXPECT_FALSE(machine_.StartProgram("C:\\X.EXE", "X", kShow));
+}
+
 TEST_F(HostMachineTest, TheEnvironmentIsEmptyUntilSetAndIgnoresLetterCase) {
   std::string value = "unchanged";
   EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
