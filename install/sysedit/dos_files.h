@@ -3,8 +3,14 @@
 // the old file kept as AUTOEXEC.BAK or CONFIG.BAK (an earlier backup is
 // always replaced), every changed or added line logged as an AUTOEXEC or
 // CONFIG entry (old and new line, without line ends; an empty old line for an
-// added one), and with ASK the user asked afterwards whether to keep the
-// changes (No puts the old file back; the log entries stay).
+// added one), and with ASK the user asked afterwards, when a line was changed
+// or added, whether to keep the changes (No puts the old file back; the log
+// entries stay).
+//
+// The new file is written to "~Tarsk.tmp" beside it before the old one is
+// renamed to the backup: a file that cannot be read or written is named in a
+// warning and stays as it was (an earlier backup that cannot be deleted
+// counts as a failure, so that it is never taken for the new one).
 //
 // The old file is read in text mode in pieces of at most kDosLineUnit
 // characters, line end included; each piece is handled as a line of its own.

@@ -69,8 +69,13 @@ TextFileState ReadTextFile(os::Machine& machine, const std::string& path, std::s
 bool WriteWholeFile(os::Machine& machine, const std::string& path, std::string_view bytes) {
   std::unique_ptr<os::File> file = machine.Open(path, os::OpenMode::Create);
   if (!file) return false;
-  if (bytes.empty()) return true;
-  return file->Write(bytes.data(), static_cast<uint32_t>(bytes.size())) == static_cast<int32_t>(bytes.size());
+  const bool written =
+      bytes.empty() ||
+      file->Write(bytes.data(), static_cast<uint32_t>(bytes.size())) == static_cast<int32_t>(bytes.size());
+  const bool flushed = written && file->Flush();
+  // Closed either way; what the system held back may fail only now.
+  const bool closed = file->Close();
+  return written && flushed && closed;
 }
 
 std::string TemporaryFileBeside(const std::string& path) {

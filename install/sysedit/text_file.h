@@ -42,8 +42,9 @@ TextFileState ReadTextFile(os::Machine& machine, const std::string& path, std::s
 // The bytes of a file, nullopt when it cannot be read.
 std::optional<std::string> ReadFileBytes(os::Machine& machine, const std::string& path);
 
-// Creates (or truncates) `path` and writes `bytes`. False when it cannot be
-// created or the write falls short (a full disk).
+// Creates (or truncates) `path`, writes `bytes`, flushes and closes it.
+// False when it cannot be created or any of that fails (a full disk): the
+// file's content is then unknown.
 bool WriteWholeFile(os::Machine& machine, const std::string& path, std::string_view bytes);
 
 // The temporary file for `path`: its directory (up to and including the last

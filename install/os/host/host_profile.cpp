@@ -278,8 +278,11 @@ bool HostProfile::WritePrivateProfileString(const char* section, const char* key
   const std::string saved = SaveProfile(tree);
   std::unique_ptr<File> out = machine_.Open(path, OpenMode::Create);
   if (!out) return false;
-  return out->Write(saved.data(), static_cast<uint32_t>(saved.size())) ==
-         static_cast<int32_t>(saved.size());
+  const bool written =
+      out->Write(saved.data(), static_cast<uint32_t>(saved.size())) == static_cast<int32_t>(saved.size());
+  const bool flushed = written && out->Flush();
+  const bool closed = out->Close();
+  return written && flushed && closed;
 }
 
 }  // namespace install::os

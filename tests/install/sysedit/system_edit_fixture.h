@@ -29,7 +29,7 @@
 
 namespace install::sysedit::testing {
 
-class FaultyMachine : public os::HostMachine {
+class FailingFilesMachine : public os::HostMachine {
  public:
   // The next file created with this name (the last part of the path, any
   // case) takes only `accepted` bytes, as on a disk that is full; the disk
@@ -139,7 +139,7 @@ class SystemEditFixture : public ::testing::Test {
   }
 
   test_support::TempDir temp_;
-  FaultyMachine machine_;
+  FailingFilesMachine machine_;
   ui::HostDesktop desktop_;
   InstallLog log_{machine_};
   os::HostProfile profile_{machine_};
