@@ -32,18 +32,14 @@ bool CopyReplacing(os::Machine& machine, const std::string& from, const std::str
       break;
     }
   }
+  ok = ok && out->Flush();
+  ok = out->Close() && ok;
   out.reset();
   if (!ok || !machine.MoveFileReplacing(temporary, to)) {
     machine.DeleteFile(temporary);
     return false;
   }
   return true;
-}
-
-std::string TemporaryDirectory(os::Machine& machine) {
-  std::string temp;
-  if (!machine.GetTempPath(&temp)) temp = "c:\\";
-  return temp;
 }
 
 }  // namespace
@@ -62,8 +58,8 @@ std::string ReadmeCommand(const script::InstallPlan& plan, const std::string& in
   return "notepad " + (placed ? path : installation_dir + "\\" + path);
 }
 
-void FinishRun(script::InstallPlan& plan, const std::string& installation_dir, os::Machine& machine,
-               ui::Desktop& desktop) {
+void FinishRun(script::InstallPlan& plan, const std::string& installation_dir,
+               const std::string& program_path, os::Machine& machine, ui::Desktop& desktop) {
   uint32_t ignored = 0;
   if (!plan.readme.empty()) machine.StartProcess(ReadmeCommand(plan, installation_dir), os::kShow, false, &ignored);
   for (const script::RunCommand& command : plan.run_at_exit) {
@@ -74,14 +70,15 @@ void FinishRun(script::InstallPlan& plan, const std::string& installation_dir, o
       plan.reboot_mode = script::kRebootNone;
     }
   }
-  RestartSystem(plan, machine);
+  RestartSystem(plan, program_path, machine);
 }
 
-void RestartSystem(const script::InstallPlan& plan, os::Machine& machine) {
+void RestartSystem(const script::InstallPlan& plan, const std::string& program_path, os::Machine& machine) {
   if (plan.reboot_mode != script::kRebootWindows && plan.reboot_mode != script::kRebootSystem) return;
-  const std::string temp = TemporaryDirectory(machine);
-  machine.DeleteFile(temp + kTempCopyBat);
-  machine.DeleteFile(temp + kTempCopyPif);
+  if (program_path.find(kTempCopyMark) != std::string::npos) {
+    machine.DeleteFile(TempCopyCompanion(program_path, ".bat"));
+    machine.DeleteFile(TempCopyCompanion(program_path, ".pif"));
+  }
   const bool nt35 = plan.windows_version >= 3.5 && plan.windows_version <= 3.6;
   machine.RequestRestart(nt35);
 }
@@ -95,9 +92,10 @@ void ReleaseAtProcessEnd(const script::InstallPlan& plan, const std::string& ins
   }
   sources.CloseInstallArchive();
   if (program_path.find(kTempCopyMark) != std::string::npos) {
-    const std::string temp = TemporaryDirectory(machine);
     uint32_t ignored = 0;
-    machine.StartProcess(temp + kTempCopyPif + " /C " + temp + kTempCopyBat, os::kShowHide, false, &ignored);
+    machine.StartProcess(QuotedIfNeeded(TempCopyCompanion(program_path, ".pif")) + " /C " +
+                             QuotedIfNeeded(TempCopyCompanion(program_path, ".bat")),
+                         os::kShowHide, false, &ignored);
   }
 }
 

@@ -29,18 +29,21 @@ std::string ReadmeCommand(const script::InstallPlan& plan, const std::string& in
 // After the message loop: the readme and the exit commands started without
 // waiting, the restart question (No makes the restart mode none), then
 // RestartSystem. A stopped run has nothing left to start or ask.
-void FinishRun(script::InstallPlan& plan, const std::string& installation_dir, os::Machine& machine,
-               ui::Desktop& desktop);
+void FinishRun(script::InstallPlan& plan, const std::string& installation_dir,
+               const std::string& program_path, os::Machine& machine, ui::Desktop& desktop);
 
-// With restart mode 1 or 2: the temporary copy's batch and information files
-// are deleted (they would not run after a restart), then the restart is
-// requested, with the shutdown privilege on Windows NT 3.5x.
-void RestartSystem(const script::InstallPlan& plan, os::Machine& machine);
+// With restart mode 1 or 2: in the temporary copy (`program_path` holds
+// "~0000") its batch and information files are deleted (they would not run
+// after a restart), then the restart is requested, with the shutdown
+// privilege on Windows NT 3.5x.
+void RestartSystem(const script::InstallPlan& plan, const std::string& program_path, os::Machine& machine);
 
 // At process end: the uninstaller copied from the installation directory to
 // the Windows directory (UNINSTALL YES; failures ignored), the install
 // archive closed, and in the temporary copy (its program name holds "~0000")
-// the clean-up batch started hidden through the DOS shell information file.
+// the clean-up batch beside it started hidden through the DOS shell
+// information file beside it: pif + " /C " + bat, each quoted when it holds a
+// space.
 void ReleaseAtProcessEnd(const script::InstallPlan& plan, const std::string& installation_dir,
                          const std::string& program_path, os::Machine& machine,
                          archive::SourceReader& sources);

@@ -6,12 +6,15 @@
 #include "install/engine/create_directories.h"
 #include "install/sysedit/program_groups.h"
 #include "install/sysedit/registry_apply.h"
+#include "install/sysedit/system_edits.h"
 
 namespace install::app {
 
 Installation::Installation(os::Machine& machine, os::SystemInfo& system, ui::Desktop& desktop,
                            ui::TextMeasure& measure)
-    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {}
+    : machine_(machine), system_(system), desktop_(desktop), measure_(measure), sources_(machine) {
+  log_.ReportFailuresTo(&desktop_);
+}
 
 StartDecision Installation::Prepare(const std::string& arguments) {
   return Startup(machine_, desktop_, sources_).Prepare(arguments, &values_);
@@ -77,6 +80,18 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
       return RegisterServer(machine_, desktop_, path);
     };
   }
+  if (!services.steps.edit_system_files) {
+    services.steps.edit_system_files = [this](script::InstallPlan& plan) {
+      sysedit::SystemEditServices edits{machine_, desktop_, log_, profile_};
+      sysedit::EditSystemFiles(plan, edits);
+    };
+  }
+  if (!services.steps.insert_texts) {
+    services.steps.insert_texts = [this](script::InstallPlan& plan) {
+      sysedit::SystemEditServices edits{machine_, desktop_, log_, profile_};
+      sysedit::InsertTexts(plan, edits);
+    };
+  }
   engine::InstallExecutor executor(*plan_, services);
   const int result = executor.Run();
   installation_dir_ = executor.state().installation_dir;
@@ -91,7 +106,7 @@ int Installation::RunInstallation(ui::DestinationDialogs& dialogs, const engine:
 }
 
 void Installation::FinishRun() {
-  if (plan_) app::FinishRun(*plan_, installation_dir_, machine_, desktop_);
+  if (plan_) app::FinishRun(*plan_, installation_dir_, values_.program_path, machine_, desktop_);
 }
 
 void Installation::ReleaseAtProcessEnd() {

@@ -14,6 +14,7 @@
 #include "install/engine/executor.h"
 #include "install/sysedit/install_log.h"
 #include "install/os/machine.h"
+#include "install/os/profile.h"
 #include "install/os/program_manager.h"
 #include "install/os/registry.h"
 #include "install/os/system_info.h"
@@ -56,9 +57,10 @@ class Installation {
   void RunAtStart();
 
   // The whole installation (the main window's WM_USER+1): the install log
-  // switched on by UNINSTALL, the executor (which replays the deferred IF
-  // blocks with the parse's conditions and screens unless `steps` replays
-  // them), and after a completed run the
+  // switched on by UNINSTALL, the executor (with, unless `steps` gives its
+  // own, the replay of the deferred IF blocks with the parse's conditions and
+  // screens, the edits of AUTOEXEC.BAT, CONFIG.SYS, the INI files and the
+  // ADDTEXT files, and the self-registrations), and after a completed run the
   // registry blocks and then the program groups (so the log lists the keys
   // before the program items). After a stop the
   // readme and the commands to run at exit are cleared, so that nothing
@@ -70,6 +72,9 @@ class Installation {
     registry_ = registry;
     program_manager_ = program_manager;
   }
+  // The profile functions through which INIFILE entries are applied; without
+  // them those entries are left out.
+  void SetProfile(os::Profile* profile) { profile_ = profile; }
   // A directory-creating function for destination dialogs: the missing
   // levels created and logged, BADDIRPROMPT on failure. 0 done.
   int CreateDestinationDirectory(const std::string& path);
@@ -101,6 +106,7 @@ class Installation {
   std::string installation_dir_;
   os::Registry* registry_ = nullptr;
   os::ProgramManager* program_manager_ = nullptr;
+  os::Profile* profile_ = nullptr;
   std::unique_ptr<script::MachineConditions> machine_conditions_;
   script::ConditionEvaluator* conditions_ = nullptr;  // those of the parse
   script::ScreenPresenter* screens_ = nullptr;

@@ -13,6 +13,8 @@ bool IsTokenSeparator(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 std::string_view PromptText(std::string_view keyword) { return ui::BuiltinPromptTextFor(keyword); }
 
 constexpr uint32_t kCopyChunk = 32768;
+// "~0000", then "~0000001" to "~0000999".
+constexpr int kTempCopyNames = 1000;
 // Windows calls are given a capacity of 998 in a 1000-byte buffer.
 constexpr size_t kPathCapacity = 998;
 
@@ -25,6 +27,13 @@ CommandLine SplitCommandLine(const std::string& arguments) {
   while (taken < out.options.size()) {
     while (pos < arguments.size() && IsTokenSeparator(arguments[pos])) ++pos;
     if (pos >= arguments.size()) break;
+    if (arguments[pos] == '"') {
+      const size_t close = arguments.find('"', pos + 1);
+      const size_t end = close == std::string::npos ? arguments.size() : close;
+      out.script = arguments.substr(pos + 1, end - pos - 1);
+      pos = close == std::string::npos ? end : close + 1;
+      continue;
+    }
     size_t end = pos;
     while (end < arguments.size() && !IsTokenSeparator(arguments[end])) ++end;
     std::string token = arguments.substr(pos, end - pos);
@@ -36,6 +45,28 @@ CommandLine SplitCommandLine(const std::string& arguments) {
     }
   }
   return out;
+}
+
+std::string QuotedIfNeeded(const std::string& path) {
+  return path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
+}
+
+std::string ArgumentsAfterProgram(const std::string& command_line) {
+  size_t pos = 0;
+  if (!command_line.empty() && command_line[0] == '"') {
+    const size_t close = command_line.find('"', 1);
+    pos = close == std::string::npos ? command_line.size() : close + 1;
+  }
+  while (pos < command_line.size() && command_line[pos] != ' ' && command_line[pos] != '\t') ++pos;
+  while (pos < command_line.size() && (command_line[pos] == ' ' || command_line[pos] == '\t')) ++pos;
+  return command_line.substr(pos);
+}
+
+std::string TempCopyCompanion(const std::string& program_path, const char* extension) {
+  const size_t slash = program_path.rfind('\\');
+  const size_t dot = program_path.rfind('.');
+  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  return (has_extension ? program_path.substr(0, dot) : program_path) + extension;
 }
 
 std::string DefaultScriptPath(const std::string& program_path) {
@@ -110,58 +141,108 @@ StartDecision Startup::Prepare(const std::string& arguments, StartupValues* valu
   return Restart(*values);
 }
 
-void Startup::CopyChunks(archive::SourceStream& from, const std::string& to) {
-  auto out = machine_.Open(to, os::OpenMode::Create);
+std::unique_ptr<os::File> Startup::ClaimTempCopy(const std::string& temp, TempCopyPaths* paths) {
+  for (int n = 0; n < kTempCopyNames; ++n) {
+    char base[16];
+    std::snprintf(base, sizeof base, n == 0 ? "%s" : "%s%03d", kTempCopyMark, n);
+    *paths = TempCopyPaths{temp + base + ".exe", temp + base + ".pif", temp + base + ".bat"};
+    const bool free = machine_.GetAttributes(paths->exe) == os::kInvalidAttributes &&
+                      machine_.GetAttributes(paths->pif) == os::kInvalidAttributes &&
+                      machine_.GetAttributes(paths->bat) == os::kInvalidAttributes;
+    if (!free) continue;
+    // Created new: a name taken meanwhile is passed over, never written.
+    if (auto exe = machine_.Open(paths->exe, os::OpenMode::CreateNew)) return exe;
+    if (machine_.GetAttributes(paths->exe) == os::kInvalidAttributes) return nullptr;
+  }
+  return nullptr;
+}
+
+std::string Startup::CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out) {
   std::string chunk(kCopyChunk, '\0');
+  int64_t copied = 0;
   for (;;) {
-    int32_t got = sources_.ReadSource(from, chunk.data(), kCopyChunk);
-    if (got <= 0) break;
-    if (out) out->Write(chunk.data(), static_cast<uint32_t>(got));
+    const int32_t got = read(chunk.data(), kCopyChunk);
+    if (got < 0) return std::string(ui::kReadingDiskErrorText);
+    if (got > 0 && out->Write(chunk.data(), static_cast<uint32_t>(got)) != got) {
+      return std::string(ui::kWritingDiskErrorText);
+    }
+    copied += got;
     if (static_cast<uint32_t>(got) < kCopyChunk) break;
   }
+  if (copied != size) return std::string(ui::kReadingDiskErrorText);
+  bool written = out->Flush() && out->Seek(0, 2) == copied;
+  written = out->Close() && written;
+  return written ? std::string() : std::string(ui::kWritingDiskErrorText);
+}
+
+std::string Startup::CopyProgram(const std::string& program_path, std::unique_ptr<os::File> exe) {
+  std::unique_ptr<os::File> program = machine_.Open(program_path, os::OpenMode::Read);
+  const int64_t size = program ? program->Seek(0, 2) : -1;
+  if (size < 0 || program->Seek(0, 0) != 0) return NotFound(program_path);
+  return CopyChunks([&](char* buffer, uint32_t count) { return program->Read(buffer, count); }, size,
+                    std::move(exe));
+}
+
+std::string Startup::CopyDosShellPif(const std::string& program_dir, const std::string& pif_path) {
+  auto pif = sources_.OpenSource(program_dir + kDosShellPif);
+  if (!pif) return std::string();  // not carried: nothing to copy
+  auto out = machine_.Open(pif_path, os::OpenMode::CreateNew);
+  if (!out) return NotFound(pif_path);
+  created_.push_back(pif_path);
+  return CopyChunks([&](char* buffer, uint32_t count) { return sources_.ReadSource(*pif, buffer, count); },
+                    pif->size, std::move(out));
+}
+
+std::string Startup::WriteCleanUpBatch(const TempCopyPaths& paths) {
+  auto bat = machine_.Open(paths.bat, os::OpenMode::CreateNew);
+  if (!bat) return NotFound(paths.bat);
+  created_.push_back(paths.bat);
+  std::string text = "@ECHO OFF\n";
+  for (const std::string* path : {&paths.exe, &paths.pif, &paths.bat}) text += "del " + QuotedIfNeeded(*path) + "\n";
+  bool written = bat->Write(text.data(), static_cast<uint32_t>(text.size())) == static_cast<int32_t>(text.size());
+  written = bat->Flush() && written;
+  written = bat->Close() && written;
+  return written ? std::string() : std::string(ui::kWritingDiskErrorText);
+}
+
+std::string Startup::NotFound(const std::string& path) {
+  return std::string(PromptText("FILENOTFOUNDPROMPT")) + path + ". ";
 }
 
 StartDecision Startup::Restart(const StartupValues& values) {
   std::string temp;
   if (!machine_.GetTempPath(&temp)) temp = "c:\\";
   temp = temp.substr(0, kPathCapacity);
-  const std::string exe_path = temp + kTempCopyExe;
-  const std::string pif_path = temp + kTempCopyPif;
-  const std::string bat_path = temp + kTempCopyBat;
 
   // The program file is copied as a plain file, not through its own archive.
   sources_.CloseInstallArchive();
-  if (auto program = machine_.Open(values.program_path, os::OpenMode::Read)) {
-    auto out = machine_.Open(exe_path, os::OpenMode::Create);
-    std::string chunk(kCopyChunk, '\0');
-    for (;;) {
-      int32_t got = program->Read(chunk.data(), kCopyChunk);
-      if (got <= 0) break;
-      if (out) out->Write(chunk.data(), static_cast<uint32_t>(got));
-      if (static_cast<uint32_t>(got) < kCopyChunk) break;
-    }
+  created_.clear();
+  TempCopyPaths paths;
+  std::unique_ptr<os::File> exe = ClaimTempCopy(temp, &paths);
+  std::string error;
+  if (!exe) {
+    error = NotFound(paths.exe);
+  } else {
+    created_.push_back(paths.exe);
+    error = CopyProgram(values.program_path, std::move(exe));
   }
-
   sources_.SetInstallArchive(values.program_path);
-  if (auto pif = sources_.OpenSource(values.macros.program_dir + kDosShellPif)) {
-    CopyChunks(*pif, pif_path);
-  }
-
-  auto bat = machine_.Open(bat_path, os::OpenMode::Create);
-  if (!bat) {
-    Warn(std::string(PromptText("FILENOTFOUNDPROMPT")) + bat_path + ". ");
+  if (error.empty()) error = CopyDosShellPif(values.macros.program_dir, paths.pif);
+  if (error.empty()) error = WriteCleanUpBatch(paths);
+  if (!error.empty()) {
+    // Nothing half-copied is ever started, and nothing is left behind.
+    for (const std::string& path : created_) machine_.DeleteFile(path);
+    Warn(error);
     return StartDecision::Fail;
   }
-  std::string text = "@ECHO OFF\n";
-  for (const std::string* path : {&exe_path, &pif_path, &bat_path}) text += "del " + *path + "\n";
-  bat->Write(text.data(), static_cast<uint32_t>(text.size()));
-  bat.reset();
 
-  std::string command = exe_path + " " + values.script_path;
+  // The program is named apart from its command line, so that a directory
+  // with spaces can neither start another program nor split the arguments.
+  std::string command = QuotedIfNeeded(paths.exe) + " " + QuotedIfNeeded(values.script_path);
   for (const std::string& option : values.macros.options) {
     if (!option.empty()) command += " -" + option;
   }
-  machine_.StartProcess(command, os::kShow, false, nullptr);
+  machine_.StartProgram(paths.exe, command, os::kShow);
   return StartDecision::Restarted;
 }
 

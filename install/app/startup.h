@@ -4,7 +4,11 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "install/archive/source_stream.h"
 #include "install/os/machine.h"
@@ -14,11 +18,10 @@
 namespace install::app {
 
 // Names of the temporary copy's files; "~0000" in the program's own name marks
-// a running temporary copy.
+// a running temporary copy. When a file of that name is there already, the
+// copy takes the next free name "~0000001", "~0000002" ... (all three of its
+// files free), so that no file it did not write is ever run or deleted.
 inline constexpr const char* kTempCopyMark = "~0000";
-inline constexpr const char* kTempCopyExe = "~0000.exe";
-inline constexpr const char* kTempCopyPif = "~0000.pif";
-inline constexpr const char* kTempCopyBat = "~0000.bat";
 // The DOS shell program information file carried in the installer's own archive.
 inline constexpr const char* kDosShellPif = "install.pif";
 
@@ -38,12 +41,23 @@ enum class StartDecision {
 };
 
 // The command line split into up to three options and a script name, as
-// start-up reads it: tokens at spaces, tabs and line feeds, no quoting.
+// start-up reads it: tokens at spaces, tabs and line feeds. A token that
+// begins with a double quote runs to the next one (or the end) and names the
+// script, spaces included, without its quotes: the restart passes the script
+// path that way when it holds a space.
 struct CommandLine {
   std::array<std::string, 3> options;
   std::string script;  // empty when none was named
 };
 CommandLine SplitCommandLine(const std::string& arguments);
+
+// `path` in double quotes when it holds a space or a tab; as it is otherwise.
+std::string QuotedIfNeeded(const std::string& path);
+
+// What a program started with `command_line` receives as its arguments: the
+// text after its first token (the program, quoted or not) and the blanks
+// that follow it.
+std::string ArgumentsAfterProgram(const std::string& command_line);
 
 // The default script path: everything after the program path's last "." replaced
 // by "cfg" (".cfg" appended when there is no ".").
@@ -67,14 +81,38 @@ class Startup {
   void RecordDirectories(StartupValues* values);
 
  private:
+  struct TempCopyPaths {
+    std::string exe, pif, bat;
+  };
+  using ChunkReader = std::function<int32_t(char* buffer, uint32_t count)>;
+
+  // Copies the program and its DOS shell file to the temporary directory,
+  // writes the clean-up batch file and starts the copy. Every step is
+  // checked: on a failure its message is shown, what was created is deleted
+  // and nothing is started (Fail).
   StartDecision Restart(const StartupValues& values);
-  // Copies a source to a new file in 32768-byte chunks; errors stop the copy silently.
-  void CopyChunks(archive::SourceStream& from, const std::string& to);
+  // The first of the names "~0000", "~0000001" ... "~0000999" in `temp` whose
+  // ".exe", ".pif" and ".bat" are all free, with its ".exe" created new.
+  // Null when none can be created.
+  std::unique_ptr<os::File> ClaimTempCopy(const std::string& temp, TempCopyPaths* paths);
+  // Copies `size` bytes in 32768-byte chunks into `out`, then flushes, checks
+  // and closes it. Empty, or the message of the failure.
+  std::string CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out);
+  std::string CopyProgram(const std::string& program_path, std::unique_ptr<os::File> exe);
+  std::string CopyDosShellPif(const std::string& program_dir, const std::string& pif_path);
+  std::string WriteCleanUpBatch(const TempCopyPaths& paths);
+  // FILENOTFOUNDPROMPT + path + ". "
+  static std::string NotFound(const std::string& path);
   void Warn(const std::string& text);
 
   os::Machine& machine_;
   ui::Desktop& desktop_;
   archive::SourceReader& sources_;
+  std::vector<std::string> created_;  // the restart's files, for clean-up
 };
+
+// A file of the temporary copy beside its program: `program_path` with its
+// extension replaced by `extension` (".pif", ".bat").
+std::string TempCopyCompanion(const std::string& program_path, const char* extension);
 
 }  // namespace install::app

@@ -49,6 +49,7 @@ struct FileInstaller::ExplodeTarget {
   os::File* out = nullptr;
   uint32_t compressed_size = 0;
   uint32_t handed_out = 0;  // as the set reader counts it
+  int64_t written = 0;      // bytes the decoder wrote to the destination
 };
 
 FileInstaller::FileInstaller(os::Machine& machine, ui::Desktop& desktop, archive::SourceReader& sources,
@@ -216,27 +217,29 @@ bool FileInstaller::SourceIsNewer(const std::string& source, const std::string& 
   return IsLater(source_time, existing);
 }
 
-bool FileInstaller::PrepareDestination(const std::string& destination) {
-  uint32_t attributes = machine_.GetAttributes(destination);
-  if (attributes == os::kInvalidAttributes) return true;
-  // Read-only, hidden and system files refuse to be replaced until cleared.
-  const uint32_t guarding = os::kAttrReadOnly | os::kAttrHidden | os::kAttrSystem;
-  if ((attributes & os::kAttrDirectory) ||
-      ((attributes & guarding) && !machine_.SetAttributes(destination, os::kAttrNormal))) {
-    Warn(std::string(ui::kCannotCreateFileText) + destination);
-    return false;
-  }
-  return true;
-}
-
 std::unique_ptr<os::File> FileInstaller::OpenReplacement(const std::string& destination,
                                                           std::string* temporary) {
-  if (!PrepareDestination(destination)) return nullptr;
-  *temporary = TemporaryNameBeside(machine_, destination);
-  std::unique_ptr<os::File> out =
-      temporary->empty() ? nullptr : machine_.Open(*temporary, os::OpenMode::Create);
+  const uint32_t attributes = machine_.GetAttributes(destination);
+  std::unique_ptr<os::File> out;
+  if (attributes == os::kInvalidAttributes || !(attributes & os::kAttrDirectory)) {
+    *temporary = TemporaryNameBeside(machine_, destination);
+    // Created new: a file that took the name meanwhile is never written over.
+    if (!temporary->empty()) out = machine_.Open(*temporary, os::OpenMode::CreateNew);
+  }
   if (!out) Warn(std::string(ui::kCannotCreateFileText) + destination);
   return out;
+}
+
+bool FileInstaller::FinishReplacement(std::unique_ptr<os::File> out, int64_t expected_size) {
+  bool ok = out->Flush() && out->Seek(0, 2) == expected_size;
+  ok = out->Close() && ok;
+  return ok;
+}
+
+void FileInstaller::DiscardTemporary(const std::string& temporary) {
+  if (machine_.DeleteFile(temporary)) return;
+  machine_.SetAttributes(temporary, os::kAttrNormal);
+  machine_.DeleteFile(temporary);
 }
 
 void FileInstaller::CountSkipped(int64_t bytes) {
@@ -247,13 +250,23 @@ void FileInstaller::CountSkipped(int64_t bytes) {
 
 int FileInstaller::CommitDestination(const std::string& temporary, const std::string& destination,
                                      os::DosDateTime when, uint32_t attributes) {
-  if (!machine_.MoveFileReplacing(temporary, destination)) {
-    machine_.DeleteFile(temporary);
+  // The date and attributes go on the new file before it takes the old one's
+  // place; the old one's guarding attributes are cleared only for the move
+  // and come back when it fails.
+  const uint32_t old_attributes = machine_.GetAttributes(destination);
+  const uint32_t guarding = os::kAttrReadOnly | os::kAttrHidden | os::kAttrSystem;
+  const bool guarded = old_attributes != os::kInvalidAttributes && (old_attributes & guarding);
+  bool ok = machine_.SetDosFileTime(temporary, os::DosDateTime{when.date & 0xFFFF, when.time & 0xFFFF}) &&
+            machine_.SetAttributes(temporary, attributes);
+  bool cleared = false;
+  if (ok && guarded) ok = cleared = machine_.SetAttributes(destination, os::kAttrNormal);
+  if (ok) ok = machine_.MoveFileReplacing(temporary, destination);
+  if (!ok) {
+    if (cleared) machine_.SetAttributes(destination, old_attributes);
+    DiscardTemporary(temporary);
     Warn(std::string(ui::kCannotCreateFileText) + destination);
     return kInstallFailed;
   }
-  machine_.SetDosFileTime(destination, os::DosDateTime{when.date & 0xFFFF, when.time & 0xFFFF});
-  machine_.SetAttributes(destination, attributes);
   log_.AppendLogLine(sysedit::FileLogEntry(destination));
   return kInstallDone;
 }
@@ -298,6 +311,7 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
   progress_.ShowFileBeingInstalled(destination);
   state_.progress.done_at_last_refresh = state_.progress.done;
   std::string_view error;
+  int64_t copied = 0;
   while (true) {
     int32_t got = sources_.ReadSource(*stream, buffer.data(), kCopyBufferSize);
     if (got < 0) {
@@ -308,14 +322,18 @@ int FileInstaller::InstallFile(const std::string& destination, const std::string
       error = ui::kWritingDiskErrorText;
       break;
     }
+    copied += got;
     AddProgress(static_cast<uint32_t>(got));
     if (static_cast<uint32_t>(got) < kCopyBufferSize) break;
   }
   RefreshWhenCounting();
+  // A source that ended before its size was read back short.
+  if (error.empty() && copied != stream->size) error = ui::kReadingDiskErrorText;
+  if (error.empty() && !FinishReplacement(std::move(out), copied)) error = ui::kWritingDiskErrorText;
   out.reset();
   archive::SourceReader::CloseSource(std::move(stream));
   if (!error.empty()) {
-    machine_.DeleteFile(temporary);
+    DiscardTemporary(temporary);
     Warn(std::string(error));
     return kInstallFailed;
   }
@@ -339,6 +357,7 @@ void FileInstaller::ExplodeWriteMember(char* buffer, unsigned* size, void* param
     self.Warn(std::string(ui::kWritingDiskErrorText));
     return;
   }
+  target->written += *size;
   self.AddProgress(*size);
 }
 
@@ -412,9 +431,9 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
     progress_.ShowFileBeingInstalled(member_destination);
     progress_.RefreshProgress();
     bool ok = true;
+    ExplodeTarget target{this, out.get(), member.compressed_size, 0, 0};
     if (member.compressed_size > 0) {
       state_.progress.done_at_last_refresh = state_.progress.done;
-      ExplodeTarget target{this, out.get(), member.compressed_size, 0};
       int result = archive::Explode(ExplodeReadMember, ExplodeWriteMember, work.get(), &target);
       if (result > 0 || volumes_.aborted()) {
         ok = false;
@@ -425,9 +444,13 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
       }
     }
     RefreshWhenCounting();
+    if (ok && !FinishReplacement(std::move(out), target.written)) {
+      Warn(std::string(ui::kWritingDiskErrorText));
+      ok = false;
+    }
     out.reset();
     if (!ok) {
-      machine_.DeleteFile(temporary);
+      DiscardTemporary(temporary);
       return fail();
     }
     if (CommitDestination(temporary, member_destination, os::DosDateTime{member.date, member.time},

@@ -5,11 +5,14 @@
 // destination directories and writing "DIRECTORY: " and "FILE: " to the log.
 //
 // A file is never written in place: the new content goes to a temporary file
-// beside the destination ("~INSnnnn.TMP") that replaces it only once it is
-// complete, so a failed copy or extraction leaves the old file as it was (and
-// no half-written new one). A destination that is a directory is never
-// replaced. Read and write errors of a copy are reported and stop the
-// installation.
+// beside the destination ("~INSnnnn.TMP", created new) that replaces it only
+// once it is complete: every write, the flush to the disk and the close
+// succeeded, and the file holds as many bytes as were copied (or decoded).
+// It then takes its date and attributes and is renamed over the destination.
+// So a failure at any point leaves the old file as it was, attributes
+// included, and no temporary file; and a file that is in place has reached
+// the disk. A destination that is a directory is never replaced. Read and
+// write errors are reported and stop the installation.
 #pragma once
 
 #include <cstddef>
@@ -100,16 +103,22 @@ class FileInstaller {
   bool AskOverwrite(const std::string& destination);
   bool SourceIsNewer(const std::string& source, const std::string& destination,
                      os::DosDateTime source_time);
-  // Makes an existing destination writable. False (message shown) when it is a
-  // directory or stays read-only.
-  bool PrepareDestination(const std::string& destination);
-  // Makes the destination writable and opens a new temporary file beside it
-  // (its name in *temporary). Null when either fails (message shown).
+  // Creates a new temporary file beside the destination (its name in
+  // *temporary). Null (message shown) when the destination is a directory or
+  // no temporary file can be created.
   std::unique_ptr<os::File> OpenReplacement(const std::string& destination, std::string* temporary);
+  // Flushes and closes a finished temporary file and checks that it holds
+  // `expected_size` bytes. False (no message) when any of that fails.
+  bool FinishReplacement(std::unique_ptr<os::File> out, int64_t expected_size);
+  // Deletes a temporary file, clearing its attributes when it resists.
+  void DiscardTemporary(const std::string& temporary);
   // A file that is not written counts as done for the byte progress.
   void CountSkipped(int64_t bytes);
-  // Puts the finished temporary file in place and gives it its date,
-  // attributes and log line. kInstallDone or kInstallFailed (message shown).
+  // Gives the finished temporary file its date and attributes and puts it in
+  // place of the destination (whose read-only, hidden and system bits are
+  // cleared for that and restored when the move fails), then logs it.
+  // kInstallDone, or kInstallFailed (temporary deleted, message shown) with
+  // the destination as it was.
   int CommitDestination(const std::string& temporary, const std::string& destination,
                         os::DosDateTime when, uint32_t attributes);
   void AddProgress(uint32_t bytes);

@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "install/engine/create_directories.h"
+#include "install/ui/builtin_texts.h"
 
 namespace install::engine {
 namespace {
@@ -13,6 +15,10 @@ namespace {
 // Expansion is not cut by the expander: a path that comes out longer than
 // its capacity is refused, since a cut path could name another file.
 constexpr std::size_t kUncutExpansion = 1 << 16;
+
+// Follows "Cannot create file " + the target when the target's old file was
+// set aside and cannot be put back.
+constexpr const char* kKeptAsideText = ". The file it was to replace is kept as ";
 
 bool Exists(uint32_t attributes) { return attributes != os::kInvalidAttributes; }
 bool IsDirectory(uint32_t attributes) { return Exists(attributes) && (attributes & os::kAttrDirectory); }
@@ -57,9 +63,23 @@ std::string UnusedNameBeside(os::Machine& machine, const std::string& path) {
   return "";
 }
 
+// Deletes a file, clearing its attributes when it resists; a file that stays
+// gets its attributes back.
+bool DeleteClearing(os::Machine& machine, const std::string& path) {
+  if (machine.DeleteFile(path)) return true;
+  const uint32_t attributes = machine.GetAttributes(path);
+  if (!Exists(attributes) || IsDirectory(attributes)) return false;
+  if (!machine.SetAttributes(path, os::kAttrNormal)) return false;
+  if (machine.DeleteFile(path)) return true;
+  machine.SetAttributes(path, attributes);
+  return false;
+}
+
 // Moves `from` to `to`, replacing a file `to`. The old `to` is only given up
-// once `from` has taken its place.
-bool MoveReplacing(os::Machine& machine, const std::string& from, const std::string& to) {
+// once `from` has taken its place. An old `to` that was set aside and cannot
+// be put back is named in a message and logged as renamed to where it is.
+bool MoveReplacing(const std::string& from, const std::string& to, const FileOperationServices& services) {
+  os::Machine& machine = services.machine;
   const uint32_t target = machine.GetAttributes(to);
   if (!Exists(target)) return machine.MoveFile(from, to);
   if (IsDirectory(target) || (target & os::kAttrReadOnly)) return false;
@@ -68,10 +88,14 @@ bool MoveReplacing(os::Machine& machine, const std::string& from, const std::str
   const std::string aside = UnusedNameBeside(machine, to);
   if (aside.empty() || !machine.MoveFile(to, aside)) return false;
   if (machine.MoveFile(from, to)) {
-    machine.DeleteFile(aside);
+    DeleteClearing(machine, aside);
     return true;
   }
-  machine.MoveFile(aside, to);
+  // A new file that got part way across gives way to the old one.
+  if (machine.MoveFile(aside, to) || machine.MoveFileReplacing(aside, to)) return false;
+  services.desktop.MessageBox(std::string(ui::kCannotCreateFileText) + to + kKeptAsideText + aside, " ",
+                              ui::kMbOk | ui::kMbIconWarning);
+  services.log.AppendLogLine(sysedit::RenameLogEntry(aside, to));
   return false;
 }
 
@@ -79,7 +103,7 @@ void RenameOne(const std::string& from, const std::string& to, const FileOperati
   if (to.size() > script::RenameEntry::kCapacity) return;
   const uint32_t source = services.machine.GetAttributes(from);
   if (!Exists(source) || IsDirectory(source)) return;  // keeps an existing target
-  if (MoveReplacing(services.machine, from, to)) services.log.AppendLogLine(sysedit::RenameLogEntry(to, from));
+  if (MoveReplacing(from, to, services)) services.log.AppendLogLine(sysedit::RenameLogEntry(to, from));
 }
 
 enum class PatternForm { SameName, NewExtension, NewBaseName };
@@ -92,14 +116,6 @@ PatternForm FormOf(const std::string& old_path) {
 }
 
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
-
-void DeleteWithRetry(os::Machine& machine, const std::string& path) {
-  if (machine.DeleteFile(path)) return;
-  const uint32_t attributes = machine.GetAttributes(path);
-  if (!Exists(attributes) || IsDirectory(attributes)) return;
-  machine.SetAttributes(path, os::kAttrNormal);
-  machine.DeleteFile(path);
-}
 
 }  // namespace
 
@@ -175,7 +191,7 @@ void ApplyDelete(const script::DeleteEntry& entry, const EngineState& state,
   }
 
   if (!HasWildcard(path)) {
-    DeleteWithRetry(machine, path);
+    DeleteClearing(machine, path);
     return;
   }
   const DirectoryAndName split = SplitDirectory(path);
@@ -183,7 +199,7 @@ void ApplyDelete(const script::DeleteEntry& entry, const EngineState& state,
   if (!split.directory.empty() && !machine.SetCurrentDirectory(split.directory)) return;
   for (const os::FindData& match : machine.FindFiles(split.name)) {
     if (match.attributes & os::kAttrDirectory) continue;
-    DeleteWithRetry(machine, match.name);
+    DeleteClearing(machine, match.name);
   }
   machine.SetCurrentDirectory(saved_directory);
 }

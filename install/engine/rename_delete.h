@@ -1,7 +1,7 @@
 // The two file operations of a script that work on the destination outside
 // the copy: RENAME entries (run before the files are installed) and DELETE
 // entries (run after the last screen). Both are silent: what cannot be done
-// is left as it is.
+// is left as it is (only an old file stranded by a failed rename is named).
 #pragma once
 
 #include "install/engine/engine_state.h"
@@ -32,7 +32,10 @@ struct FileOperationServices {
 // a directory); when the old file does not exist, or the move fails, the
 // existing file stays as it was. Each rename that happened is logged as
 // "RENAME: " + new + ", " + old (old without its directory for the pattern
-// forms). The current directory is restored.
+// forms). The current directory is restored. Across drives the existing file
+// is first renamed aside ("~RENnnnn.TMP") and put back when the move fails;
+// should that fail too, a message names where it is and the log records it
+// as renamed there, so that it is not lost.
 void ApplyRename(const script::RenameEntry& entry, const script::InstallPlan& plan,
                  const FileOperationServices& services);
 
@@ -40,8 +43,9 @@ void ApplyRename(const script::RenameEntry& entry, const script::InstallPlan& pl
 // has a drive is taken in the installation directory. A path with "*" or "?"
 // deletes every file (never a directory) matching its name in its directory;
 // otherwise the one file. A file that cannot be deleted is tried once more
-// after its attributes are set to normal (read-only files). Nothing is
-// logged; a path beyond its capacity is not deleted at all.
+// after its attributes are set to normal (read-only files); when it still
+// stays, its attributes are set back. Nothing is logged; a path beyond its
+// capacity is not deleted at all.
 void ApplyDelete(const script::DeleteEntry& entry, const EngineState& state,
                  const FileOperationServices& services);
 

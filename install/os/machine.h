@@ -49,6 +49,8 @@ enum class OpenMode {
   Read,       // existing file, read only, shared read
   ReadWrite,  // existing file, read and write
   Create,     // create or truncate, read and write
+  CreateNew,  // create a file that does not exist yet, read and write; fails
+              // when the name is taken (by a file of any attributes)
 };
 
 // An open file. Owned by the caller through std::unique_ptr; closing is the
@@ -64,6 +66,19 @@ class File {
   // origin 0 = from the start, 1 = from the current position, 2 = from the end.
   // Returns the new position, or -1 on error (the position is then unchanged).
   virtual int64_t Seek(int64_t offset, int origin) = 0;
+  // Sends everything written so far through to the disk (the program's and
+  // the system's buffers). False when some of it could not be written: the
+  // file's content is then unknown. Files that hold nothing back keep this
+  // default.
+  virtual bool Flush() { return true; }
+  // Closes the file and tells whether everything written reached it: false
+  // when a write held back until now failed (a full disk, a size limit). The
+  // file is closed either way and takes no further calls. Destroying a file
+  // that is still open closes it without a report. Files that hold nothing
+  // back keep this default (and close when destroyed).
+  virtual bool Close() { return true; }
+  // Cuts the file at the current position. False on failure (and by default).
+  virtual bool Truncate() { return false; }
 };
 
 // One match of Machine::FindFiles.
@@ -141,6 +156,10 @@ class Machine {
   virtual std::string GetSystemDirectory() = 0;
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
+  // The value of environment variable `name` (compared without regard to
+  // letter case). False when it is not set or empty, as
+  // GetEnvironmentVariableA, which reports an empty value as missing.
+  virtual bool GetEnvironmentVariable(const std::string& name, std::string* value) = 0;
 
   // Sounds the system's beep of `type` (kBeepAsterisk, ...).
   virtual void MessageBeep(uint32_t type) = 0;
@@ -151,6 +170,12 @@ class Machine {
   // when the process could not be started.
   virtual bool StartProcess(const std::string& command_line, int show, bool wait,
                             uint32_t* exit_code) = 0;
+  // Starts the program file `application` (a full path used as it stands:
+  // neither searched for nor split at spaces) with `command_line` as the
+  // command line it receives (by convention its own path, quoted, first).
+  // Does not wait. False when the program could not be started.
+  virtual bool StartProgram(const std::string& application, const std::string& command_line,
+                            int show) = 0;
 
   // --- Self-registration and restart -------------------------------------------
   // Loads `path` as a dynamic library, calls its "DllRegisterServer" export and

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "install/ui/builtin_texts.h"
+
 namespace install::sysedit {
 namespace {
 
@@ -36,25 +38,71 @@ void InstallLog::SetLogPath(const std::string& directory) {
   log_path_ += kInstallLogName;
 }
 
+std::unique_ptr<os::File> InstallLog::OpenAtEnd(int64_t* end) {
+  if (log_path_.empty()) return nullptr;
+  std::unique_ptr<os::File> file = machine_.Open(log_path_, os::OpenMode::ReadWrite);
+  // Created only when it does not exist: a log that cannot be opened for
+  // writing is never truncated.
+  if (!file && machine_.GetAttributes(log_path_) == os::kInvalidAttributes) {
+    file = machine_.Open(log_path_, os::OpenMode::Create);
+  }
+  if (file) *end = file->Seek(0, 2);
+  if (file && *end < 0) file.reset();
+  return file;
+}
+
+bool InstallLog::DirectoryExists() {
+  const size_t slash = log_path_.rfind('\\');
+  if (log_path_.empty() || slash == std::string::npos) return false;
+  const std::string directory = log_path_.substr(0, slash == 2 ? 3 : slash);
+  const uint32_t attributes = machine_.GetAttributes(directory);
+  return attributes != os::kInvalidAttributes && (attributes & os::kAttrDirectory);
+}
+
+void InstallLog::CutBackTo(int64_t end) {
+  std::unique_ptr<os::File> file = machine_.Open(log_path_, os::OpenMode::ReadWrite);
+  // A log that lost more than this entry (its length below `end`) is left
+  // as it is: cutting there would lengthen it.
+  if (!file || file->Seek(0, 2) < end || file->Seek(end, 0) != end) return;
+  file->Truncate();
+  file->Close();
+}
+
+void InstallLog::ReportWriteFailure() {
+  if (!desktop_ || failure_reported_) return;
+  failure_reported_ = true;
+  desktop_->MessageBox(std::string(ui::kWritingDiskErrorText) + " " + log_path_, nullptr,
+                       ui::kMbOk | ui::kMbIconWarning);
+}
+
 int InstallLog::AppendLogLine(const std::string& text) {
   if (!enabled_) return 0;
-  std::unique_ptr<os::File> file;
-  if (!log_path_.empty()) {
-    file = machine_.Open(log_path_, os::OpenMode::ReadWrite);
-    // Created only when it does not exist: a log that cannot be opened for
-    // writing is never truncated.
-    if (!file && machine_.GetAttributes(log_path_) == os::kInvalidAttributes) {
-      file = machine_.Open(log_path_, os::OpenMode::Create);
-    }
-    if (file && file->Seek(0, 2) < 0) file.reset();
-  }
+  int64_t end = 0;
+  std::unique_ptr<os::File> file = OpenAtEnd(&end);
   if (!file) {
-    if (pending_.size() + text.size() <= kPendingLogCapacity) pending_ += text;
-    return 0;
+    // Waiting texts end in a line end, so that the next entry starts a line.
+    const std::string waiting = text.empty() || text.back() != '\n' ? text + "\n" : text;
+    if (!DirectoryExists()) {
+      if (pending_.size() + waiting.size() <= kPendingLogCapacity) pending_ += waiting;
+      return 0;
+    }
+    // The directory is there: the log itself refuses (read-only, in use).
+    pending_ += waiting;
+    ReportWriteFailure();
+    return -1;
   }
-  std::string out = WithCrLf(pending_ + text + "\n");
+  const std::string entry = pending_ + text + "\n";
+  const std::string out = WithCrLf(entry);
+  bool written = file->Write(out.data(), static_cast<uint32_t>(out.size())) == static_cast<int32_t>(out.size());
+  written = file->Close() && written;
+  if (!written) {
+    // The entry is taken out again and waits, whole, for the next write.
+    CutBackTo(end);
+    pending_ = entry;
+    ReportWriteFailure();
+    return -1;
+  }
   pending_.clear();
-  file->Write(out.data(), static_cast<uint32_t>(out.size()));
   return 1;
 }
 

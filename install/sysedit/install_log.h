@@ -11,17 +11,28 @@
 // the target: every line feed inside an entry becomes CR LF.
 //
 // Entries that cannot be written yet (no log path, or its directory does not
-// exist yet) wait in the pending text and go out, as they are, in front of the
-// next entry that can be written. Only the first entries of a run wait
+// exist yet) wait in the pending text and go out in front of the next entry
+// that can be written: as they are when they end in a line end of their own
+// (DEFAULTDIR and DIRECTORY texts that wait do), with one added otherwise. Only the first entries of a run wait
 // (DEFAULTDIR and the DIRECTORY lines of the installation directory); the
 // pending text holds at most kPendingLogCapacity characters and an entry that
 // would not fit is dropped.
+//
+// A write that fails (a full disk: the write, or the close that flushes it)
+// is taken out of the file again, so that the log never holds half an entry;
+// the entry, with its line end, and the text that waited before it wait for
+// the next write, and the failure is reported once (see ReportFailuresTo).
+// A log whose directory exists but that cannot be opened (read-only, in use)
+// fails the same way: its entries wait, without a limit, and it is reported.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "install/os/machine.h"
+#include "install/ui/desktop.h"
 
 namespace install::sysedit {
 
@@ -41,14 +52,30 @@ class InstallLog {
   const std::string& log_path() const { return log_path_; }
 
   // Appends `text` and a line end. Returns 1 when written; 0 when logging is
-  // off, or when the log could not be opened (the text then waits, without a
-  // line end, in the pending text).
+  // off, or when the log could not be opened (the text then waits in the
+  // pending text); -1 when the write failed (the text waits
+  // with its line end, and the failure has been reported).
   int AppendLogLine(const std::string& text);
 
   const std::string& pending_text() const { return pending_; }
 
+  // Where the first failed write of a run is reported ("Writing disk error. "
+  // + log path, warning box); none: failures are only returned.
+  void ReportFailuresTo(ui::Desktop* desktop) { desktop_ = desktop; }
+
  private:
+  // The log opened for writing at its end (*end); null when it cannot be.
+  std::unique_ptr<os::File> OpenAtEnd(int64_t* end);
+  // Whether the log's directory exists (a log that cannot be opened there
+  // is a failure, not a log that waits for its directory).
+  bool DirectoryExists();
+  // Cuts what a failed write left behind `end`.
+  void CutBackTo(int64_t end);
+  void ReportWriteFailure();
+
   os::Machine& machine_;
+  ui::Desktop* desktop_ = nullptr;
+  bool failure_reported_ = false;
   bool enabled_ = false;
   std::string log_path_;
   std::string pending_;

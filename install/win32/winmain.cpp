@@ -5,6 +5,7 @@
 
 #include "install/app/installation.h"
 #include "install/os/win32/win32_machine.h"
+#include "install/os/win32/win32_profile.h"
 #include "install/os/win32/win32_program_manager.h"
 #include "install/os/win32/win32_registry.h"
 #include "install/os/win32/win32_system_info.h"
@@ -51,6 +52,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   install::os::Win32Registry registry;
   install::os::Win32ProgramManager program_manager;
   installation.SetPostCopyServices(&registry, &program_manager);
+  install::os::Win32Profile profile;
+  installation.SetProfile(&profile);
 
   if (installation.Prepare(arguments ? arguments : "") != install::app::StartDecision::Continue) {
     return 0;

@@ -27,6 +27,9 @@ enum : uint32_t {
   kInvalidAttributes = 0xFFFFFFFFu,
 };
 
+// True when `path` holds a wildcard character ("*" or "?").
+inline bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
 // Values of GetDriveType.
 enum class DriveType : int {
   Unknown = 0,
@@ -57,17 +60,27 @@ class Machine {
   // caller owns the stream and closes it with fclose. nullptr on failure, with
   // errno set as fopen sets it.
   virtual std::FILE* OpenFile(const std::string& path, const char* mode) = 0;
-  // The attributes of the first match of a find on `path` (the FindFirstFile
-  // existence test), kInvalidAttributes when nothing is found.
+  // The attributes of the file or directory `path` (the FindFirstFile
+  // existence test), kInvalidAttributes when there is none. A path holding
+  // "*" or "?" names no file (no name can hold them): kInvalidAttributes,
+  // never the attributes of some file the pattern happens to match.
   virtual uint32_t FindAttributes(const std::string& path) = 0;
 
   // --- Drives and directories ------------------------------------------------
   // `root` is a drive root such as "E:\" (any path on the drive is accepted).
   virtual DriveType DriveTypeOf(const std::string& root) = 0;
-  // Free bytes on the drive, -1 when the drive cannot be read.
+  // Free bytes on the drive as the system reports them (Windows 95 reports at
+  // most 2 GB), -1 when the drive cannot be read.
   virtual int64_t FreeBytes(const std::string& root) = 0;
   virtual std::string CurrentDirectory() = 0;
+  // Changes the current directory, and with it the current drive.
   virtual bool ChangeDirectory(const std::string& path) = 0;
+  // Creates one directory (its parent must exist). False when it cannot.
+  virtual bool MakeDirectory(const std::string& path) = 0;
+  // Deletes one file; a directory is not deleted. False when it cannot.
+  virtual bool RemoveFile(const std::string& path) = 0;
+  // Removes one empty directory. False when it cannot.
+  virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
 

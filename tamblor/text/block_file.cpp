@@ -1,10 +1,12 @@
 #include "tamblor/text/block_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "tamblor/os/ascii_case.h"
 #include "tamblor/os/machine.h"
+#include "tamblor/text/byte_scan.h"
 #include "tamblor/text/fatal_exit.h"
 
 namespace tamblor::text {
@@ -65,6 +67,7 @@ void BlockFile::Attach(std::FILE* handle, int open_error, const std::string& pat
   if (handle == nullptr) FatalFileError("Cannot open file '" + path + "': " + std::strerror(open_error) + "\n");
   handle_ = handle;
   name_ = path;
+  stream_at_ = -1;
   if (SeekTo(handle_, 0, SEEK_END) != 0 || (size_ = Tell(handle_)) < 0) {
     int error = errno;
     size_ = 0;
@@ -84,19 +87,47 @@ void BlockFile::Close() {
     block.bytes = std::vector<unsigned char>();
     block.first = block.end = -1;
   }
+  span_.bytes = std::vector<unsigned char>();
+  span_.first = span_.end = -1;
+  stream_at_ = -1;
   current_ = other_ = -1;
   block_reads_ = 0;
+}
+
+size_t BlockFile::ReadAt(int64_t first, unsigned char* into, size_t count) {
+  if (stream_at_ != first) {
+    stream_at_ = -1;
+    if (SeekTo(handle_, first, SEEK_SET) != 0) Fail("seek error", errno);
+  }
+  size_t got = std::fread(into, 1, count, handle_);
+  if (got < count && std::ferror(handle_)) Fail("read error", errno);
+  stream_at_ = got < count ? -1 : first + static_cast<int64_t>(got);
+  return got;
 }
 
 void BlockFile::LoadBlock(int slot, int64_t first) {
   Block& block = cache_[slot];
   block.first = block.end = -1;
-  if (SeekTo(handle_, first, SEEK_SET) != 0) Fail("seek error", errno);
-  size_t got = std::fread(block.bytes.data(), 1, kBlockSize, handle_);
-  if (got < static_cast<size_t>(kBlockSize) && std::ferror(handle_)) Fail("read error", errno);
+  size_t got = ReadAt(first, block.bytes.data(), kBlockSize);
   block.first = first;
   block.end = first + static_cast<int64_t>(got);
   ++block_reads_;
+}
+
+const unsigned char* BlockFile::SpanHolding(int64_t p, int64_t* first, int64_t* end) {
+  if (handle_ == nullptr || p < 0) return nullptr;
+  if (!span_.Holds(p)) {
+    if (span_.bytes.empty()) span_.bytes.resize(kSearchSpanSize);
+    span_.first = span_.end = -1;
+    int64_t start = p / kSearchSpanSize * kSearchSpanSize;
+    size_t got = ReadAt(start, span_.bytes.data(), kSearchSpanSize);
+    span_.first = start;
+    span_.end = start + static_cast<int64_t>(got);
+    if (!span_.Holds(p)) return nullptr;  // the file is shorter than when it was opened
+  }
+  *first = span_.first;
+  *end = span_.end;
+  return span_.bytes.data();
 }
 
 // The two blocks follow a reader that moves steadily forwards or backwards: a
@@ -168,19 +199,66 @@ bool BlockFile::MatchesAt(int64_t at, const std::string& upper, const std::strin
   return true;
 }
 
+namespace {
+
+constexpr unsigned char kEndOfText = 255;
+
+// Where a scan stops: the first character in either case followed by the
+// second (or by a carriage return, which the reader skips), and the byte 255
+// anywhere. A carriage return is never compared itself, so a text that begins
+// with one stops only at 255.
+ScanTargets TargetsOf(const std::string& upper, const std::string& lower) {
+  auto first = [](char c) { return c == '\r' ? kEndOfText : static_cast<unsigned char>(c); };
+  ScanTargets targets{first(upper[0]), first(lower[0]), kEndOfText, upper.size() > 1, 0, 0, '\r'};
+  if (targets.has_second) {
+    targets.second_upper = static_cast<unsigned char>(upper[1]);
+    targets.second_lower = static_cast<unsigned char>(lower[1]);
+  }
+  return targets;
+}
+
+enum class InBlock { Match, Mismatch, Unknown };
+
+// Compares the text with the bytes from `at` to `stop` where it can: a
+// carriage return, or the text reaching past `stop`, leaves it to the reader.
+InBlock CompareInBlock(const unsigned char* at, const unsigned char* stop, const std::string& upper,
+                       const std::string& lower) {
+  for (size_t i = 0; i < upper.size(); ++i) {
+    if (at + i >= stop || at[i] == '\r') return InBlock::Unknown;
+    if (!IsEitherForm(at[i], upper, lower, i)) return InBlock::Mismatch;
+  }
+  return InBlock::Match;
+}
+
+}  // namespace
+
 int64_t BlockFile::FindForward(int64_t position, const std::string& text) {
   if (size_ == 0 || position < 0 || position >= size_ || text.empty()) return -1;
   std::string upper, lower;
   CaseForms(text, kForwardSearchLength, &upper, &lower);
-  Seek(position);
-  for (;;) {
-    int c = Next();
-    if (c == kEndOfFile || c == 255) return -1;
-    if (!IsEitherForm(c, upper, lower, 0)) continue;
-    int64_t at = position_ - 1;
+  const ScanTargets targets = TargetsOf(upper, lower);
+  int64_t p = position;
+  while (p < size_) {
+    int64_t first = 0, end = 0;
+    const unsigned char* block = SpanHolding(p, &first, &end);
+    if (block == nullptr) return -1;  // the end of what the file now holds
+    const unsigned char* stop = block + (std::min(end, size_) - first);
+    const unsigned char* hit = ScanForward(block + (p - first), stop, stop, targets);
+    for (; hit != nullptr; hit = ScanForward(hit + 1, stop, stop, targets)) {
+      if (*hit == kEndOfText) return -1;
+      InBlock in_block = CompareInBlock(hit, stop, upper, lower);
+      if (in_block == InBlock::Match) return first + (hit - block);
+      if (in_block == InBlock::Unknown) break;  // the reader compares across the block's end
+    }
+    if (hit == nullptr) {
+      p = std::min(end, size_);
+      continue;
+    }
+    int64_t at = first + (hit - block);
     if (MatchesAt(at, upper, lower)) return at;
-    Seek(at + 1);
+    p = at + 1;
   }
+  return -1;
 }
 
 int64_t BlockFile::FindBackward(int64_t position, const std::string& text) {
@@ -188,18 +266,33 @@ int64_t BlockFile::FindBackward(int64_t position, const std::string& text) {
   if (text.empty()) return 0;
   std::string upper, lower;
   CaseForms(text, kBackwardSearchLength, &upper, &lower);
-  Seek(position + 1);
+  const ScanTargets targets = TargetsOf(upper, lower);
+  int64_t p = position;  // the next byte to look at
   for (;;) {
-    int c = Previous();
-    if (c == kEndOfFile || c == 255) {
-      // Past the start (or at a byte 255): one last look at the lower-case form.
-      int64_t at = position_;
+    int64_t first = 0, end = 0;
+    const unsigned char* block = p >= 0 ? SpanHolding(p, &first, &end) : nullptr;
+    if (block == nullptr) {
+      // Past the start (or where the file now ends): one last look with the
+      // lower-case form where reading stopped.
+      int64_t at = p < 0 ? 0 : p + 1;
       return MatchesAt(at, lower, lower) ? at : -1;
     }
-    if (!IsEitherForm(c, upper, lower, 0)) continue;
-    int64_t at = position_;
+    const unsigned char* stop = block + (std::min(end, size_) - first);
+    const unsigned char* hit = ScanBackward(block, block + (p - first) + 1, stop, targets);
+    for (; hit != nullptr; hit = ScanBackward(block, hit, stop, targets)) {
+      if (*hit == kEndOfText) break;
+      InBlock in_block = CompareInBlock(hit, stop, upper, lower);
+      if (in_block == InBlock::Match) return first + (hit - block);
+      if (in_block == InBlock::Unknown) break;
+    }
+    if (hit == nullptr) {
+      p = first - 1;
+      continue;
+    }
+    int64_t at = first + (hit - block);
+    if (*hit == kEndOfText) return MatchesAt(at, lower, lower) ? at : -1;
     if (MatchesAt(at, upper, lower)) return at;
-    Seek(at);
+    p = at - 1;
   }
 }
 

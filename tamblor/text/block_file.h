@@ -22,6 +22,9 @@ namespace tamblor::text {
 class BlockFile {
  public:
   static constexpr int kBlockSize = 8192;
+  // The word search reads the file in spans of this size (one buffer per
+  // searched file, whatever its size): fewer, larger reads than the blocks.
+  static constexpr int kSearchSpanSize = 65536;
   static constexpr int kEndOfFile = -1;
   static constexpr size_t kPathCapacity = 260;  // paths of 260 characters or more cannot be opened
 
@@ -60,7 +63,8 @@ class BlockFile {
   // Case-insensitive search (ASCII letters) for the first 80 characters of
   // `text`, forwards from `position`. The position of the first byte of the
   // match, or -1. Carriage returns in the file are skipped; a byte 255 ends the
-  // search.
+  // search. Whole cached blocks are scanned for the first character's two
+  // cases at once; only those places are compared further.
   int64_t FindForward(int64_t position, const std::string& text);
   // The same backwards, starting with the byte at `position`; the first 81
   // characters of `text` count. An empty text gives 0.
@@ -80,6 +84,13 @@ class BlockFile {
   // The byte at `p` through the cache; kEndOfFile when the file holds no byte
   // there (it became shorter since it was opened).
   int ByteAt(int64_t p);
+  // The search span holding `p` (read when needed) and the file positions of
+  // its first byte and of the byte after its last; null where the file holds
+  // no byte at `p` (it became shorter since it was opened).
+  const unsigned char* SpanHolding(int64_t p, int64_t* first, int64_t* end);
+  // Reads up to `count` bytes at file position `first` into `into`; fatal on
+  // a seek or read error. Sequential reads skip the seek.
+  size_t ReadAt(int64_t first, unsigned char* into, size_t count);
   void Attach(std::FILE* handle, int open_error, const std::string& path, int64_t start);
   void LoadBlock(int slot, int64_t first);
   bool MatchesAt(int64_t at, const std::string& upper, const std::string& lower);
@@ -89,6 +100,8 @@ class BlockFile {
   int64_t size_ = 0;
   int64_t position_ = 0;
   Block cache_[2];
+  Block span_;           // the word search's span; empty until a search
+  int64_t stream_at_ = -1;  // where the stream stands after the last read, -1 when unknown
   int current_ = -1;  // the block used last, -1 while the cache is empty
   int other_ = -1;    // the block used before it
   int64_t block_reads_ = 0;

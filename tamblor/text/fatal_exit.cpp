@@ -9,6 +9,7 @@ namespace {
 void ExitProcess(int exit_code) { std::exit(exit_code); }
 
 FatalExitHook current_hook = &ExitProcess;
+FatalMessageHook message_hook = nullptr;
 
 }  // namespace
 
@@ -18,9 +19,16 @@ FatalExitHook SetFatalExitHook(FatalExitHook hook) {
   return previous;
 }
 
+FatalMessageHook SetFatalMessageHook(FatalMessageHook hook) {
+  FatalMessageHook previous = message_hook;
+  message_hook = hook;
+  return previous;
+}
+
 void FatalFileError(const std::string& message) {
   std::fputs(message.c_str(), stderr);
   std::fflush(stderr);
+  if (message_hook && !message.empty()) message_hook(message);
   current_hook(-1);
   std::exit(-1);
 }

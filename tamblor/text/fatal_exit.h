@@ -15,7 +15,15 @@ using FatalExitHook = void (*)(int exit_code);
 // Installs `hook` (nullptr restores the default) and returns the one before.
 FatalExitHook SetFatalExitHook(FatalExitHook hook);
 
-// Writes `message` to the standard error stream as it is and ends the process.
+// Shows a fatal message to the user before the process ends: a window program
+// has no standard error stream anyone sees, so it installs a hook that puts
+// the text in a message box. Not called for an empty message (the caller has
+// shown its own box). Default: none.
+using FatalMessageHook = void (*)(const std::string& message);
+FatalMessageHook SetFatalMessageHook(FatalMessageHook hook);
+
+// Writes `message` to the standard error stream as it is, shows it through
+// the message hook, and ends the process.
 [[noreturn]] void FatalFileError(const std::string& message);
 
 }  // namespace tamblor::text

@@ -36,6 +36,17 @@ int64_t NextEntryStart(BlockFile& file, int64_t entry_start) {
   return file.Size();
 }
 
+int64_t FindLineStartingWith(BlockFile& file, int64_t from, const std::string& name) {
+  TextLine line;
+  int64_t position = from;
+  while (line.ReadLine(file, position)) {
+    if (line.View().substr(0, name.size()) == name) return line.Start();
+    if (line.End() < position) break;  // nothing could be read
+    position = line.End() + 1;
+  }
+  return position;
+}
+
 bool IsPathLine(const TextLine& line) {
   return os::StartsWithNoCase(line.View(), "path: ");
 }

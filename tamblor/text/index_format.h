@@ -35,6 +35,11 @@ int64_t EntryStart(BlockFile& file, int64_t position);
 // `entry_start`; the file size when it is the last.
 int64_t NextEntryStart(BlockFile& file, int64_t entry_start);
 
+// The start of the first line at or after `from` that begins with `name`
+// (compared with case); the position after the last line when none does. A
+// file that became shorter since it was opened ends the scan where it ends.
+int64_t FindLineStartingWith(BlockFile& file, int64_t from, const std::string& name);
+
 // A global index line "path: \dir ..." (the key compared without regard to case).
 bool IsPathLine(const TextLine& line);
 // The directory a "path: " line names: the text after "path: " up to the

@@ -21,6 +21,9 @@ class FileView : public View {
   // Command 20: flips the line-wrap setting, marks the menu item and lets
   // the pane lay out again.
   void ToggleLineWrap();
+  // The "LineWrap" item's check mark follows the setting, also in the menu
+  // of a language switched to while the view is shown.
+  void MarkMenu() override { MarkLineWrap(); }
 
  private:
   void MarkLineWrap();

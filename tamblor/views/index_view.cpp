@@ -25,18 +25,6 @@ void DeleteAs(View* view) {
   delete static_cast<T*>(view);
 }
 
-// The start of the first line at or after `from` that begins with `name`
-// (case-sensitive); the position after the last line when none does.
-int64_t FindLineStartingWith(text::BlockFile& file, int64_t from, const std::string& name) {
-  text::TextLine line;
-  int64_t position = from;
-  while (line.ReadLine(file, position)) {
-    if (line.View().substr(0, name.size()) == name) return line.Start();
-    position = line.End() + 1;
-  }
-  return position;
-}
-
 }  // namespace
 
 IndexView::IndexView(ViewContext& context, const std::string& directory, const char* index_name)
@@ -74,7 +62,7 @@ int64_t IndexView::FindEntry(const std::string& new_file, const std::string& old
   std::string name = old_index.Word(text::EntryStart(old_index, position), kFindNameCapacity);
   text::BlockFile new_index;
   new_index.Open(context_.machine, new_file);
-  return FindLineStartingWith(new_index, 0, name);
+  return text::FindLineStartingWith(new_index, 0, name);
 }
 
 bool IndexView::HandleMessage(os::WindowHandle window, unsigned message, uintptr_t wparam, intptr_t lparam) {
@@ -196,7 +184,7 @@ int64_t GlobalIndexView::FindEntry(const std::string& new_file, const std::strin
   new_index.Open(context_.machine, new_file);
   int64_t section = new_index.FindForward(0, path_line);
   if (section < 0) return 0;
-  return FindLineStartingWith(new_index, section, name);
+  return text::FindLineStartingWith(new_index, section, name);
 }
 
 bool GlobalIndexView::HandleMessage(os::WindowHandle window, unsigned message, uintptr_t wparam, intptr_t lparam) {

@@ -101,6 +101,8 @@ class ScrollPane {
   // The text of a row as it is in the file, empty when the row shows no line.
   std::string_view RowText(int row) const { return lines_.Holds(row) ? lines_.Row(row).View() : std::string_view(); }
   bool RowHoldsLine(int row) const { return lines_.Holds(row); }
+  // The byte position where a row's line starts, -1 for an empty row.
+  int64_t RowStart(int row) const { return lines_.Holds(row) ? lines_.Row(row).Start() : -1; }
   // The row whose line holds byte `position`, -1 when it is not shown.
   int RowOf(int64_t position) const { return lines_.RowOf(position); }
 

@@ -1,5 +1,9 @@
 #include "tamblor/views/select.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include "tamblor/text/block_file.h"
 #include "tamblor/views/browser_path.h"
 #include "tamblor/views/file_view.h"
@@ -10,6 +14,16 @@ namespace {
 
 bool StartsWithDriveRoot(const std::string& name) {
   return name.size() >= 3 && IsDriveRoot(name.substr(0, 3));
+}
+
+bool CanOpen(ViewContext& context, const std::string& path) {
+  std::FILE* file = context.machine.OpenFile(path, "rb");
+  if (file) {
+    std::fclose(file);
+    return true;
+  }
+  context.host.ShowMessage("Cannot open file '" + path + "': " + std::strerror(errno), "Tamblor");
+  return false;
 }
 
 }  // namespace
@@ -44,19 +58,23 @@ ResolvedEntry ResolveSelection(View& view) {
   return entry;
 }
 
+bool WaitForEntryDisc(ViewContext& context, ResolvedEntry* entry) {
+  if (!context.config.multi_disc() || !context.disc_prompt) return true;
+  config::DiscWaitResult wait = config::WaitForDisc(
+      context.config, *context.disc_prompt, entry->full_path, entry->translated_path, static_cast<int>(entry->kind),
+      [&context](const std::string& path) {
+        return static_cast<int>(ClassifyPath(context.machine, context.config, path));
+      });
+  if (wait.cancelled) return false;
+  entry->kind = static_cast<FileKind>(wait.kind);
+  return true;
+}
+
 void Select(View& view, os::WindowHandle) {
   ViewContext& context = view.context();
   ResolvedEntry entry = ResolveSelection(view);
   if (entry.full_path.empty()) return;
-  if (context.config.multi_disc() && context.disc_prompt) {
-    config::DiscWaitResult wait = config::WaitForDisc(
-        context.config, *context.disc_prompt, entry.full_path, entry.translated_path, static_cast<int>(entry.kind),
-        [&context](const std::string& path) {
-          return static_cast<int>(ClassifyPath(context.machine, context.config, path));
-        });
-    if (wait.cancelled) return;
-    entry.kind = static_cast<FileKind>(wait.kind);
-  }
+  if (!WaitForEntryDisc(context, &entry)) return;
   switch (entry.kind) {
     case FileKind::Missing:
       break;
@@ -65,6 +83,8 @@ void Select(View& view, os::WindowHandle) {
       break;
     case FileKind::TextFile:
     case FileKind::OtherFile:
+      // The file may have gone since it was classified: say so and stay.
+      if (!CanOpen(context, entry.translated_path)) break;
       context.stack.Push(new FileView(context, entry.translated_path));
       break;
     case FileKind::Program:

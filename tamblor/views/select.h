@@ -19,6 +19,11 @@ struct ResolvedEntry {
 // An empty name and a path of 260 characters or more are Missing.
 ResolvedEntry ResolveSelection(View& view);
 
+// On a multi-disc set, asks for the disc of an entry that is missing until it
+// is found or the user cancels (false: do nothing more); the entry's kind
+// follows. Without a set, or without a prompt, nothing happens (true).
+bool WaitForEntryDisc(ViewContext& context, ResolvedEntry* entry);
+
 // Command 7 (Enter, double click): opens, starts or installs the selection.
 void Select(View& view, os::WindowHandle owner);
 

@@ -49,6 +49,9 @@ class View : public ListNode {
   virtual std::string IndexFilePath(const char* name) const;
   // The position in `new_file` of the entry shown at `position` in `old_file`.
   virtual int64_t FindEntry(const std::string& new_file, const std::string& old_file, int64_t position);
+  // Brings the marks of the view's menu up to date before the menu is shown
+  // (a language switch brings fresh menus).
+  virtual void MarkMenu() {}
 
   ViewDocument& document() { return document_; }
   const ViewDocument& document() const { return document_; }

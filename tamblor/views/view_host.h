@@ -39,6 +39,8 @@ class ViewHost {
   // The message box of a fatal error, caption "Tamblor: FATAL ERROR"; the
   // caller ends the process afterwards.
   virtual void ShowFatalMessage(const std::string& text) = 0;
+  // A message box with OK on the main window; the program goes on.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 };
 
 // The actions Select and the commands hand over to: copying, starting and

@@ -9,6 +9,7 @@ void ViewStack::Push(View* view) {
   if (!views_.Empty()) host_.DetachDocument();
   host_.AttachDocument(&view->document());
   host_.SetTitle(view->Title());
+  view->MarkMenu();
   host_.SetMenuBar(languages_.Menu(view->MenuName()));
   views_.PushBack(view);
 }
@@ -37,6 +38,7 @@ void ViewStack::Refresh() {
 void ViewStack::ShowTop() {
   View& top = *views_.Back();
   host_.SetTitle(top.Title());
+  top.MarkMenu();
   host_.SetMenuBar(languages_.Menu(top.MenuName()));
   host_.AttachDocument(&top.document());
 }

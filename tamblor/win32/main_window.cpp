@@ -60,7 +60,11 @@ LRESULT MainWindow::OnCreate() {
   disc_prompt_ = std::make_unique<Win32DiscPrompt>(window, *languages_);
   context_ = std::make_unique<views::ViewContext>(views::ViewContext{
       browser_.machine, config, *languages_, *host_, *stack_, nullptr, disc_prompt_.get(), false});
-  languages_->SetSwitchListener([this] {
+  directories_ = os::MakeDirectoryService();
+  action_ui_ = std::make_unique<actions::Win32ActionUi>(window, *languages_, browser_.machine);
+  actions_ = std::make_unique<actions::BrowserActions>(*context_, *directories_, *action_ui_);
+  context_->actions = actions_.get();
+    languages_->SetSwitchListener([this] {
     stack_->Refresh();
     views::ReloadToolbar(toolbar_);
   });
@@ -92,6 +96,8 @@ void MainWindow::OnDestroy() {
   if (panel_) SendMessageA(panel_, WM_CLOSE, 0, 0);
   if (pane_) SendMessageA(pane_, WM_CLOSE, 0, 0);
   toolbar_ = panel_ = pane_ = nullptr;
+  actions_.reset();
+  action_ui_.reset();
   context_.reset();
   stack_.reset();
   disc_prompt_.reset();

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "tamblor/actions/browser_actions.h"
+#include "tamblor/actions/win32/win32_action_ui.h"
 #include "tamblor/lang/language_set.h"
 #include "tamblor/views/view_stack.h"
 #include "tamblor/views/win32/window_view_host.h"
@@ -54,6 +56,9 @@ class MainWindow {
   std::unique_ptr<views::ViewStack> stack_;
   std::unique_ptr<Win32DiscPrompt> disc_prompt_;
   std::unique_ptr<views::ViewContext> context_;
+  std::unique_ptr<os::DirectoryService> directories_;
+  std::unique_ptr<actions::Win32ActionUi> action_ui_;
+  std::unique_ptr<actions::BrowserActions> actions_;
 };
 
 }  // namespace tamblor::app

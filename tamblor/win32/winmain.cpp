@@ -8,12 +8,24 @@
 #include "tamblor/os/win32/win32_machine.h"
 #include "tamblor/os/win32/win32_resources.h"
 #include "tamblor/text/dir_scanner.h"
+#include "tamblor/text/fatal_exit.h"
 #include "tamblor/win32/browser.h"
 #include "tamblor/win32/main_window.h"
 #include "tamblor/win32/window_classes.h"
 
+namespace {
+
+// A window program's standard error stream reaches no one: a file that cannot
+// be read is reported in a box before the program ends.
+void ShowFatalMessage(const std::string& message) {
+  MessageBoxA(GetActiveWindow(), message.c_str(), "Tamblor: FATAL ERROR", MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show) {
   using namespace tamblor;
+  text::SetFatalMessageHook(&ShowFatalMessage);
   os::win32::Win32Machine machine;
   config::StartupArguments arguments =
       config::ParseCommandLine(command_line ? command_line : "", machine.GetModulePath());

@@ -2,8 +2,8 @@
 # install.exe under Wine: the backdrop (title, SCREENCOLOR gradient and a
 # SCREENGRAPHIC picture) shows while the RUNATSTART command runs; then the
 # INTROSCREEN picture stays up (display time 0) until a key closes it, which
-# hands over to the installation run (it ends at once while no plan executor
-# is built in, so the program exits).
+# hands over to the installation run (nothing to ask and nothing to copy into
+# its fixed destination, so the program exits).
 . "$(dirname "$0")/lib/e2e.sh"
 
 e2e_prefix install_backdrop
@@ -37,7 +37,8 @@ printf '%s\r\n' \
   'SCREENCOLOR (200,0,0) (0,0,200)' \
   'SCREENGRAPHIC SHOT.BMP BOTTOMRIGHT' \
   'INTROSCREEN INTRO.BMP 0' \
-  'RUNATSTART "winver.exe"' > "$setup/SETUP.CFG"
+  'RUNATSTART "winver.exe"' \
+  'DEFAULTDIR "C:\\backdrop\\target" NOASKDRIVE NOASKDIR' > "$setup/SETUP.CFG"
 
 backdrop_png="$SCREENSHOTS/install-backdrop.png"
 intro_png="$SCREENSHOTS/install-intro.png"

@@ -1,8 +1,10 @@
 // `quill implode` and `quill explode` through files and pipes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <vector>
 #include <string>
 
 #include "tests/support/fixture_builder.h"
@@ -60,6 +62,51 @@ TEST_F(CoderCommandsTest, BadDataAndBadCommandLines) {
   EXPECT_EQ(usage.status, 1);
   EXPECT_NE(usage.output.find("usage: quill implode"), std::string::npos) << usage.output;
   EXPECT_EQ(Quill("explode a b c", dir_.path()).status, 1);
+}
+
+TEST_F(CoderCommandsTest, AFailedDecodeLeavesAnExistingOutputAsItWas) {
+  dir_.Write("cut.dcl", std::string("\x00\x06\x01", 3));
+  dir_.Write("keep.txt", std::string("precious"));
+  quill_test::QuillRun cut = Quill("explode cut.dcl keep.txt", dir_.path());
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(ReadBytes("keep.txt"), "precious");
+  // A decode that succeeds replaces it whole, and nothing is left beside it.
+  dir_.Write("plain.txt", std::string("new text\r\n"));
+  ASSERT_EQ(Quill("implode plain.txt packed.dcl", dir_.path()).status, 0);
+  ASSERT_EQ(Quill("explode packed.dcl keep.txt", dir_.path()).status, 0);
+  EXPECT_EQ(ReadBytes("keep.txt"), "new text\r\n");
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"cut.dcl", "keep.txt", "packed.dcl", "plain.txt"}));
+}
+
+TEST_F(CoderCommandsTest, TheInputIsNeverItsOwnOutput) {
+  dir_.Write("plain.txt", std::string("some text to pack\r\n"));
+  ASSERT_EQ(Quill("implode plain.txt d.imp", dir_.path()).status, 0);
+  const std::string packed = ReadBytes("d.imp");
+  quill_test::QuillRun same = Quill("explode d.imp d.imp", dir_.path());
+  EXPECT_EQ(same.status, 1);
+  EXPECT_NE(same.output.find("quill explode: 'd.imp' is both the input and the output"), std::string::npos) << same.output;
+  EXPECT_EQ(ReadBytes("d.imp"), packed);
+  // The same file under another name.
+  std::filesystem::create_directories(dir_.path() / "sub");
+  EXPECT_EQ(Quill("implode plain.txt sub/../plain.txt", dir_.path()).status, 1);
+  std::filesystem::create_hard_link(dir_.path() / "plain.txt", dir_.path() / "link.txt");
+  EXPECT_EQ(Quill("implode plain.txt link.txt", dir_.path()).status, 1);
+  EXPECT_EQ(ReadBytes("plain.txt"), "some text to pack\r\n");
+}
+
+TEST_F(CoderCommandsTest, AWriteBeyondTheFileSizeLimitIsAFailure) {
+  std::string big(20000, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = char(i * 7 + (i >> 9));
+  dir_.Write("big.bin", big);
+  ASSERT_EQ(Quill("implode big.bin big.dcl", dir_.path()).status, 0);
+  dir_.Write("out.bin", std::string("old"));
+  // 9 blocks of 1024 bytes: the output cannot be written whole.
+  quill_test::QuillRun limited = Quill("explode big.dcl out.bin", dir_.path(), "trap '' XFSZ; ulimit -f 9; ");
+  EXPECT_EQ(limited.status, 1) << limited.output;
+  EXPECT_EQ(ReadBytes("out.bin"), "old");
 }
 
 }  // namespace

@@ -21,10 +21,12 @@ struct QuillRun {
   std::string output;  // standard output and standard error together
 };
 
-// Runs "quill ARGUMENTS" in `directory` through the shell.
-inline QuillRun Quill(const std::string& arguments, const std::filesystem::path& directory) {
+// Runs "quill ARGUMENTS" in `directory` through the shell, after the shell
+// commands of `before` (limits, say).
+inline QuillRun Quill(const std::string& arguments, const std::filesystem::path& directory,
+                      const std::string& before = "") {
   std::string command =
-      "cd '" + directory.string() + "' && '" + QuillProgram().string() + "' " + arguments + " 2>&1";
+      "cd '" + directory.string() + "' && " + before + "'" + QuillProgram().string() + "' " + arguments + " 2>&1";
   QuillRun run;
   std::FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return run;

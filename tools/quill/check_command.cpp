@@ -66,13 +66,13 @@
 //     item static|button|checkbox|radio id N at X,Y "TEXT"
 //   group-items N preselected I,I
 //   group-map NUMBER ITEM
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -420,8 +420,13 @@ class RecordingPresenter : public install::script::ScreenPresenter {
 class ScratchDirectory {
  public:
   ScratchDirectory() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quill-check-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      std::filesystem::path candidate = base / ("quill-check-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate, error)) path_ = candidate;
+    }
   }
   ~ScratchDirectory() {
     std::error_code ignored;
@@ -478,16 +483,22 @@ int RunCheck(const std::vector<std::string>& args) {
   std::filesystem::path directory = local.parent_path();
   if (error || !std::filesystem::is_directory(directory, error)) return ScriptNotFound(arguments.script);
 
-  // The script's directory is the floppy drive A:, the installer's own
-  // directory; C: is a scratch hard disk that receives the temporary copy of
-  // a multi-disk restart.
+  // The script's directory is the floppy drive A:; the installer itself is
+  // an empty stand-in on the floppy drive B: (the script's directory is
+  // never written); C: is a scratch hard disk that receives the temporary
+  // copy of a multi-disk restart.
   ScratchDirectory scratch;
+  std::error_code scratch_error;
+  std::filesystem::create_directories(scratch.path() / "program", scratch_error);
+  std::filesystem::create_directories(scratch.path() / "c", scratch_error);
+  std::ofstream(scratch.path() / "program" / "INSTALL.EXE").close();
   install::os::HostMachine machine;
   machine.MapDrive('A', directory, install::os::DriveType::Removable);
-  machine.MapDrive('C', scratch.path(), install::os::DriveType::Fixed);
+  machine.MapDrive('B', scratch.path() / "program", install::os::DriveType::Removable);
+  machine.MapDrive('C', scratch.path() / "c", install::os::DriveType::Fixed);
   machine.SetTempPath(std::string("C:\\"));
-  machine.SetModulePath("A:\\INSTALL.EXE");
-  machine.SetCurrentDirectory("A:\\");
+  machine.SetModulePath("B:\\INSTALL.EXE");
+  machine.SetCurrentDirectory("B:\\");
   install::os::HostSystemInfo system;
   install::ui::HostDesktop desktop;
   install::ui::HostTextMeasure measure;

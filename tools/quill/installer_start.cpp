@@ -16,11 +16,10 @@ std::unique_ptr<install::app::Installation> StartInstaller(install::os::HostMach
   }
   // The copy in the temporary directory carries the run on, with the command
   // line the first instance gave it.
-  const std::string command = machine.StartedProcesses().back().command_line;
-  const std::size_t space = command.find(' ');
-  machine.SetModulePath(command.substr(0, space));
+  const install::os::HostMachine::StartedProcess& restart = machine.StartedProcesses().back();
+  machine.SetModulePath(restart.application);
   auto copy = std::make_unique<install::app::Installation>(machine, system, desktop, measure);
-  if (copy->Prepare(space == std::string::npos ? "" : command.substr(space + 1)) !=
+  if (copy->Prepare(install::app::ArgumentsAfterProgram(restart.command_line)) !=
       install::app::StartDecision::Continue) {
     return nullptr;
   }

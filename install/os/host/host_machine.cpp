@@ -7,6 +7,15 @@
 #include <fstream>
 #include <system_error>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include "install/os/ascii_case.h"
 #include "install/os/pe_version.h"
 #include "install/os/wildcard_match.h"
@@ -15,6 +24,32 @@ namespace install::os {
 namespace fs = std::filesystem;
 
 namespace {
+
+// Makes the data the C library has passed on survive a power loss.
+bool SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
+// A new file that no other file held: opened exclusively, so a name taken
+// between the caller's check and this call is not overwritten.
+std::FILE* CreateExclusively(const fs::path& local) {
+#ifdef _WIN32
+  int fd = _open(local.string().c_str(), _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = _fdopen(fd, "w+b");
+  if (!f) _close(fd);
+#else
+  int fd = ::open(local.string().c_str(), O_CREAT | O_EXCL | O_RDWR, 0666);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "w+b");
+  if (!f) ::close(fd);
+#endif
+  return f;
+}
 
 bool HasWildcards(const std::string& path) {
   return path.find_first_of("*?") != std::string::npos;
@@ -44,9 +79,12 @@ void CivilFromDays(int64_t z, int64_t* y, unsigned* m, unsigned* d) {
 class HostFile : public File {
  public:
   explicit HostFile(std::FILE* f) : file_(f) {}
-  ~HostFile() override { std::fclose(file_); }
+  ~HostFile() override {
+    if (file_) std::fclose(file_);
+  }
 
   int32_t Read(void* buffer, uint32_t count) override {
+    if (!file_) return -1;
     if (last_was_write_) std::fflush(file_);
     last_was_write_ = false;
     size_t n = std::fread(buffer, 1, count, file_);
@@ -58,6 +96,7 @@ class HostFile : public File {
   }
 
   int32_t Write(const void* buffer, uint32_t count) override {
+    if (!file_) return -1;
     if (!last_was_write_) std::fseek(file_, 0, SEEK_CUR);  // switching from reading
     last_was_write_ = true;
     size_t n = std::fwrite(buffer, 1, count, file_);
@@ -68,7 +107,35 @@ class HostFile : public File {
     return static_cast<int32_t>(n);
   }
 
+  bool Flush() override {
+    if (!file_) return false;
+    if (std::fflush(file_) != 0) {
+      std::clearerr(file_);
+      return false;
+    }
+    return SyncToDisk(file_);
+  }
+
+  bool Close() override {
+    if (!file_) return false;
+    const bool ok = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return ok;
+  }
+
+  bool Truncate() override {
+    if (!file_ || std::fflush(file_) != 0) return false;
+    const int64_t at = Tell();
+    if (at < 0) return false;
+#ifdef _WIN32
+    return at <= 0x7FFFFFFF && _chsize(_fileno(file_), static_cast<long>(at)) == 0;
+#else
+    return ftruncate(fileno(file_), static_cast<off_t>(at)) == 0;
+#endif
+  }
+
   int64_t Seek(int64_t offset, int origin) override {
+    if (!file_) return -1;
     int64_t base = 0;
     if (origin == 1) {
       base = Tell();
@@ -287,10 +354,14 @@ std::unique_ptr<File> HostMachine::Open(const std::string& path, OpenMode mode) 
       if (exists && (StoredAttributes(absolute) & kAttrReadOnly)) return nullptr;
       how = "w+b";
       break;
+    case OpenMode::CreateNew:
+      if (exists) return nullptr;
+      break;
   }
-  std::FILE* f = std::fopen(local->string().c_str(), how);
+  std::FILE* f = mode == OpenMode::CreateNew ? CreateExclusively(*local)
+                                             : std::fopen(local->string().c_str(), how);
   if (!f) return nullptr;
-  if (mode == OpenMode::Create) attributes_.erase(AttributeKey(absolute));
+  if (mode == OpenMode::Create || mode == OpenMode::CreateNew) attributes_.erase(AttributeKey(absolute));
   return std::make_unique<HostFile>(f);
 }
 
@@ -518,14 +589,37 @@ bool HostMachine::GetTempPath(std::string* path) {
   return true;
 }
 
+void HostMachine::SetEnvironmentVariable(const std::string& name, std::optional<std::string> value) {
+  if (value) {
+    environment_[UpperCopy(name)] = std::move(*value);
+  } else {
+    environment_.erase(UpperCopy(name));
+  }
+}
+
+bool HostMachine::GetEnvironmentVariable(const std::string& name, std::string* value) {
+  auto found = environment_.find(UpperCopy(name));
+  if (found == environment_.end() || found->second.empty()) return false;
+  *value = found->second;
+  return true;
+}
+
 bool HostMachine::StartProcess(const std::string& command_line, int show, bool wait,
                                uint32_t* exit_code) {
-  StartedProcess started{command_line, show, wait};
+  StartedProcess started{command_line, show, wait, std::string()};
   started_.push_back(started);
   uint32_t code = 0;
   bool ok = process_handler_ ? process_handler_(started, &code) : true;
   if (ok && wait && exit_code) *exit_code = code;
   return ok;
+}
+
+bool HostMachine::StartProgram(const std::string& application, const std::string& command_line,
+                               int show) {
+  StartedProcess started{command_line, show, false, application};
+  started_.push_back(started);
+  uint32_t ignored = 0;
+  return process_handler_ ? process_handler_(started, &ignored) : true;
 }
 
 int32_t HostMachine::CallRegisterServer(const std::string& path) {

@@ -45,6 +45,7 @@ class HostMachine : public Machine {
     std::string command_line;
     int show = 0;
     bool wait = false;
+    std::string application;  // StartProgram's program file; empty for StartProcess
   };
 
   // Acts out a started process. Returns false when the process "could not be
@@ -67,6 +68,10 @@ class HostMachine : public Machine {
   void SetSystemDirectory(std::string path) { system_dir_ = std::move(path); }
   void SetModulePath(std::string path) { module_path_ = std::move(path); }
   void SetProcessHandler(ProcessHandler handler) { process_handler_ = std::move(handler); }
+  // Sets (or, with nullopt, removes) an environment variable; names compare
+  // without regard to letter case. The model starts with an empty
+  // environment.
+  void SetEnvironmentVariable(const std::string& name, std::optional<std::string> value);
 
   const std::vector<StartedProcess>& StartedProcesses() const { return started_; }
   const std::vector<uint32_t>& Beeps() const { return beeps_; }
@@ -101,9 +106,12 @@ class HostMachine : public Machine {
   std::string GetWindowsDirectory() override { return windows_dir_; }
   std::string GetSystemDirectory() override { return system_dir_; }
   std::string GetModulePath() override { return module_path_; }
+  bool GetEnvironmentVariable(const std::string& name, std::string* value) override;
   void MessageBeep(uint32_t type) override { beeps_.push_back(type); }
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
+  bool StartProgram(const std::string& application, const std::string& command_line,
+                    int show) override;
   // A server registers when its file exists, unless it is named failing.
   int32_t CallRegisterServer(const std::string& path) override;
   bool RequestRestart(bool need_shutdown_privilege) override;
@@ -131,6 +139,7 @@ class HostMachine : public Machine {
   std::vector<StartedProcess> started_;
   std::vector<uint32_t> beeps_;
   std::map<std::string, int32_t> register_results_;
+  std::map<std::string, std::string> environment_;  // by upper-case name
   std::vector<std::string> registered_;
   std::vector<bool> restarts_;
 };

@@ -14,7 +14,9 @@ namespace {
 class Win32File : public File {
  public:
   explicit Win32File(HANDLE h) : handle_(h) {}
-  ~Win32File() override { CloseHandle(handle_); }
+  ~Win32File() override {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
 
   int32_t Read(void* buffer, uint32_t count) override {
     DWORD got = 0;
@@ -38,6 +40,14 @@ class Win32File : public File {
     if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return -1;
     return static_cast<int64_t>((uint64_t(static_cast<DWORD>(high)) << 32) | low);
   }
+  bool Flush() override { return FlushFileBuffers(handle_) != 0; }
+  bool Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    const bool ok = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+  bool Truncate() override { return SetEndOfFile(handle_) != 0; }
 
  private:
   HANDLE handle_;
@@ -57,9 +67,9 @@ std::unique_ptr<File> Win32Machine::Open(const std::string& path, OpenMode mode)
   if (path.find_first_of("*?") != std::string::npos) return nullptr;
   DWORD access = GENERIC_READ, share = FILE_SHARE_READ, disposition = OPEN_EXISTING;
   if (mode == OpenMode::ReadWrite) access |= GENERIC_WRITE;
-  if (mode == OpenMode::Create) {
+  if (mode == OpenMode::Create || mode == OpenMode::CreateNew) {
     access |= GENERIC_WRITE;
-    disposition = CREATE_ALWAYS;
+    disposition = mode == OpenMode::Create ? CREATE_ALWAYS : CREATE_NEW;
   }
   HANDLE h = CreateFileA(path.c_str(), access, share, nullptr, disposition,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -225,27 +235,57 @@ std::string Win32Machine::GetModulePath() {
   return (n == 0 || n >= 998) ? std::string() : std::string(buffer, n);
 }
 
+// The value may be longer than a first guess: the call then reports the
+// size it needs, terminator included.
+bool Win32Machine::GetEnvironmentVariable(const std::string& name, std::string* value) {
+  std::vector<char> buffer(256);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD n = ::GetEnvironmentVariableA(name.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return false;
+    if (n < buffer.size()) {
+      *value = std::string(buffer.data(), n);
+      return true;
+    }
+    buffer.resize(n + 1);
+  }
+  return false;
+}
+
 void Win32Machine::MessageBeep(uint32_t type) { ::MessageBeep(type); }
 
-bool Win32Machine::StartProcess(const std::string& command_line, int show, bool wait,
-                                uint32_t* exit_code) {
+// Creates a process whose first window takes the show state `show`;
+// `application` null: the program is the command line's first token.
+static bool CreateShownProcess(const char* application, const std::string& command_line, int show,
+                               PROCESS_INFORMATION* info) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(show);
-  PROCESS_INFORMATION info{};
   std::vector<char> line(command_line.begin(), command_line.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &info)) {
-    return false;
-  }
+  return CreateProcessA(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, info) != 0;
+}
+
+bool Win32Machine::StartProcess(const std::string& command_line, int show, bool wait,
+                                uint32_t* exit_code) {
+  PROCESS_INFORMATION info{};
+  if (!CreateShownProcess(nullptr, command_line, show, &info)) return false;
   if (wait) {
     WaitForSingleObject(info.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(info.hProcess, &code);
     if (exit_code) *exit_code = code;
   }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
+bool Win32Machine::StartProgram(const std::string& application, const std::string& command_line,
+                                int show) {
+  PROCESS_INFORMATION info{};
+  if (!CreateShownProcess(application.c_str(), command_line, show, &info)) return false;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
   return true;

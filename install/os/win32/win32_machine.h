@@ -28,9 +28,12 @@ class Win32Machine : public Machine {
   std::string GetWindowsDirectory() override;
   std::string GetSystemDirectory() override;
   std::string GetModulePath() override;
+  bool GetEnvironmentVariable(const std::string& name, std::string* value) override;
   void MessageBeep(uint32_t type) override;
   bool StartProcess(const std::string& command_line, int show, bool wait,
                     uint32_t* exit_code) override;
+  bool StartProgram(const std::string& application, const std::string& command_line,
+                    int show) override;
   int32_t CallRegisterServer(const std::string& path) override;
   bool RequestRestart(bool need_shutdown_privilege) override;
 };

@@ -75,9 +75,12 @@ EntryTime LocalTimeOf(time_t when) {
   return out;
 }
 
+// A symbolic link is listed as the file it is, never as the directory it may
+// point to (a Windows 95 machine has no links): whoever walks a tree through
+// this listing stays inside it.
 bool Describe(const fs::path& full, const std::string& name, DirectoryEntry* entry) {
   struct stat st {};
-  if (stat(full.c_str(), &st) != 0) return false;  // dangling link, vanished file
+  if (lstat(full.c_str(), &st) != 0) return false;  // vanished file
   entry->name = name;
   entry->attributes = S_ISDIR(st.st_mode) ? DirectoryEntry::kDirectoryAttribute : 0x20u;  // archive
   if ((st.st_mode & S_IWUSR) == 0) entry->attributes |= 0x01u;                           // read-only

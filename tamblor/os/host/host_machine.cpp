@@ -1,7 +1,6 @@
 #include "tamblor/os/host/host_machine.h"
 
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,8 +19,6 @@ int DriveIndex(const std::string& path) {
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
 
 // The entry of `folder` whose name equals `name` ignoring case; `name` itself
 // when there is none.
@@ -81,7 +78,9 @@ std::string HostMachine::ToHostPath(const std::string& windows_path) const {
         size_t slash = result.rfind('/');
         if (result.size() > drives_[index].folder.size() && slash != std::string::npos) result.resize(slash);
       } else if (name != ".") {
-        result += "/" + (HasWildcard(name) ? name : MatchEntry(result, name));
+        std::string entry = HasWildcard(name) ? name : MatchEntry(result, name);
+        result += '/';
+        result += entry;
       }
     }
     pos = end;
@@ -105,29 +104,12 @@ std::FILE* HostMachine::OpenFile(const std::string& path, const char* mode) {
 
 uint32_t HostMachine::FindAttributes(const std::string& path) {
   std::string host = ToHostPath(path);
-  if (host.empty()) return kInvalidAttributes;
-  std::string target = host;
-  size_t slash = host.rfind('/');
-  std::string leaf = host.substr(slash + 1);
-  if (HasWildcard(leaf)) {
-    std::string folder = host.substr(0, slash);
-    target.clear();
-    if (DIR* dir = ::opendir(folder.c_str())) {
-      while (dirent* entry = ::readdir(dir)) {
-        if (::fnmatch(leaf.c_str(), entry->d_name, FNM_CASEFOLD) == 0) {
-          target = folder + "/" + entry->d_name;
-          break;
-        }
-      }
-      ::closedir(dir);
-    }
-    if (target.empty()) return kInvalidAttributes;
-  }
+  if (host.empty() || HasWildcard(path)) return kInvalidAttributes;
   struct stat st;
-  if (::stat(target.c_str(), &st) != 0) return kInvalidAttributes;
+  if (::stat(host.c_str(), &st) != 0) return kInvalidAttributes;
   if (S_ISDIR(st.st_mode)) return kAttrDirectory;
   uint32_t attributes = kAttrArchive;
-  if (::access(target.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
+  if (::access(host.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
   return attributes;
 }
 
@@ -148,9 +130,28 @@ bool HostMachine::ChangeDirectory(const std::string& path) {
   return true;
 }
 
+bool HostMachine::MakeDirectory(const std::string& path) {
+  std::string host = ToHostPath(path);
+  return !host.empty() && !HasWildcard(path) && ::mkdir(host.c_str(), 0777) == 0;
+}
+
+bool HostMachine::RemoveFile(const std::string& path) {
+  std::string host = ToHostPath(path);
+  struct stat st;
+  if (host.empty() || HasWildcard(path) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  return ::unlink(host.c_str()) == 0;  // a link goes, never what it points to
+}
+
+bool HostMachine::RemoveEmptyDirectory(const std::string& path) {
+  std::string host = ToHostPath(path);
+  struct stat st;
+  if (host.empty() || HasWildcard(path) || ::lstat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  return ::rmdir(host.c_str()) == 0;
+}
+
 int HostMachine::RunCommand(const std::string& command) {
   commands_.push_back(command);
-  return command_result_;
+  return runner_ ? runner_(command) : command_result_;
 }
 
 bool HostMachine::StartProcess(const std::string& program, const std::vector<std::string>& arguments) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class HostMachine : public Machine {
   void SetModulePath(const std::string& path) { module_path_ = path; }
   // The result RunCommand gives.
   void SetCommandResult(int result) { command_result_ = result; }
+  // Stands in for the command interpreter: called with each command (after
+  // it is recorded) in the current directory; its result is RunCommand's.
+  void SetCommandRunner(std::function<int(const std::string& command)> runner) { runner_ = std::move(runner); }
 
   // The local path a Windows path stands for; each existing component is
   // matched without regard to case. Empty when the drive is not mapped.
@@ -36,6 +40,9 @@ class HostMachine : public Machine {
   int64_t FreeBytes(const std::string& root) override;
   std::string CurrentDirectory() override { return current_directory_; }
   bool ChangeDirectory(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveEmptyDirectory(const std::string& path) override;
   std::string GetModulePath() override { return module_path_; }
   int RunCommand(const std::string& command) override;
   bool StartProcess(const std::string& program, const std::vector<std::string>& arguments) override;
@@ -56,6 +63,7 @@ class HostMachine : public Machine {
   std::string current_directory_ = "C:\\";
   std::string module_path_ = "C:\\TAMBLOR.EXE";
   int command_result_ = 0;
+  std::function<int(const std::string&)> runner_;
   std::vector<std::string> commands_;
   std::vector<std::vector<std::string>> started_;
 };

@@ -44,6 +44,7 @@ std::FILE* Win32Machine::OpenFile(const std::string& path, const char* mode) {
 }
 
 uint32_t Win32Machine::FindAttributes(const std::string& path) {
+  if (HasWildcard(path)) return kInvalidAttributes;  // the find would match other names
   WIN32_FIND_DATAA data;
   FindHandle find(path.c_str(), &data);
   return find.valid() ? static_cast<uint32_t>(data.dwFileAttributes) : static_cast<uint32_t>(kInvalidAttributes);
@@ -69,6 +70,18 @@ std::string Win32Machine::CurrentDirectory() {
 
 bool Win32Machine::ChangeDirectory(const std::string& path) {
   return SetCurrentDirectoryA(path.c_str()) != FALSE;
+}
+
+bool Win32Machine::MakeDirectory(const std::string& path) {
+  return !HasWildcard(path) && CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool Win32Machine::RemoveFile(const std::string& path) {
+  return !HasWildcard(path) && ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+bool Win32Machine::RemoveEmptyDirectory(const std::string& path) {
+  return !HasWildcard(path) && ::RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
 std::string Win32Machine::GetModulePath() {

@@ -13,6 +13,9 @@ class Win32Machine : public Machine {
   int64_t FreeBytes(const std::string& root) override;
   std::string CurrentDirectory() override;
   bool ChangeDirectory(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
+  bool RemoveEmptyDirectory(const std::string& path) override;
   std::string GetModulePath() override;
   int RunCommand(const std::string& command) override;
   bool StartProcess(const std::string& program, const std::vector<std::string>& arguments) override;

@@ -63,6 +63,8 @@ inline constexpr UINT kPaneQuerySelectionStart = WM_USER + 11;
 inline constexpr UINT kPaneQuerySelectionEnd = WM_USER + 12;
 inline constexpr UINT kPaneQueryLineHeight = WM_USER + 13;
 inline constexpr UINT kPaneQueryCharWidth = WM_USER + 14;
+inline constexpr UINT kPaneQueryHorizontalOffset = WM_USER + 15;
+inline constexpr UINT kPaneQueryRowStart = WM_USER + 16;  // wParam: the row
 
 // What the pane needs besides its window: the machine its files are opened
 // on and the languages of its message texts. Both outlive the pane.

@@ -48,6 +48,8 @@ class TextPaneWindow : public PaneWindow {
       case kPaneQuerySelectionEnd: *result = Answer(pane_.selection_end()); return true;
       case kPaneQueryLineHeight: *result = pane_.line_height(); return true;
       case kPaneQueryCharWidth: *result = pane_.char_width(); return true;
+      case kPaneQueryHorizontalOffset: *result = pane_.horizontal_offset(); return true;
+      case kPaneQueryRowStart: *result = Answer(pane_.RowStart(static_cast<int>(wparam))); return true;
       default: return pane_.document() && OnDocumentMessage(message, wparam, lparam);  // else default processing
     }
   }

@@ -1,10 +1,13 @@
 #include <windows.h>
 
+#include <string>
+
 #include "tamblor/lang/language_set.h"
 #include "tamblor/lang/resource_names.h"
 #include "tamblor/lang/string_ids.h"
 #include "tamblor/os/win32/gdi.h"
 #include "tamblor/os/win32/window_procedure.h"
+#include "tamblor/views/search_history.h"
 #include "tamblor/views/win32/child_windows.h"
 
 namespace tamblor::views {
@@ -47,31 +50,27 @@ void DrawButton(lang::LanguageSet* languages, const DRAWITEMSTRUCT& item) {
              source.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
-void OnButton(HWND toolbar, int id) {
-  HWND main = GetParent(toolbar);
-  HWND pane = GetDlgItem(main, kTextPaneId);
-  switch (id) {
-    case kPrevButton:
-      if (pane) SendMessageA(pane, WM_CHAR, VK_ESCAPE, 0);
-      break;
-    case kSelectButton:
-    case kCopyButton:
-      if (pane) SendMessageA(pane, WM_USER + 2, 0, 0);
-      SendMessageA(main, WM_COMMAND, id == kSelectButton ? lang::kCmdSelect : lang::kCmdCopyFile, 0);
-      break;
-    case kFindNextButton:
-    case kFindPrevButton: {
-      char text[255] = {};
-      GetDlgItemTextA(toolbar, kSearchText, text, sizeof text);
-      if (text[0] && pane) SendMessageA(pane, WM_USER + 1, id == kFindNextButton ? 256 : 257, reinterpret_cast<LPARAM>(text));
-      break;
-    }
-    default:
-      return;
-  }
-  SetFocus(main);
-}
+HWND MainWindowOf(HWND toolbar) { return GetParent(toolbar); }
+HWND PaneOf(HWND toolbar) { return GetDlgItem(MainWindowOf(toolbar), kTextPaneId); }
 
+// The combo box's edit field: Escape hands the focus back and turns a found
+// text into its entry; Enter searches forwards. Neither character goes on.
+LRESULT CALLBACK SearchFieldProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_USERDATA));
+  HWND toolbar = GetParent(GetParent(edit));
+  if (message == WM_KEYDOWN && wparam == VK_ESCAPE) {
+    SetFocus(MainWindowOf(toolbar));
+    if (HWND pane = PaneOf(toolbar)) SendMessageA(pane, kPaneSnapSelection, 0, 0);
+    return 0;
+  }
+  if (message == WM_KEYDOWN && wparam == VK_RETURN) {
+    SendMessageA(GetDlgItem(toolbar, kFindNextButton), BM_CLICK, 0, 0);  // press and release
+    SetFocus(MainWindowOf(toolbar));
+    return 0;
+  }
+  if (message == WM_CHAR && (wparam == VK_RETURN || wparam == VK_ESCAPE)) return 0;
+  return previous ? CallWindowProcA(previous, edit, message, wparam, lparam) : DefWindowProcA(edit, message, wparam, lparam);
+}
 
 // The object of each "ToolBar" window; the creation parameter is the
 // LanguageSet its texts and bitmaps come from.
@@ -83,7 +82,7 @@ class Toolbar {
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
     switch (message) {
       case WM_CREATE: OnCreate(*reinterpret_cast<const CREATESTRUCTA*>(lparam)); return true;
-      case WM_DRAWITEM: DrawButton(languages_, *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); *result = TRUE; return true;
+      case WM_DRAWITEM: *result = OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)); return true;
       case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return true;
       case WM_CTLCOLORSTATIC:
       case WM_CTLCOLORBTN:
@@ -91,6 +90,11 @@ class Toolbar {
       case WM_CTLCOLORLISTBOX: *result = OnControlColour(reinterpret_cast<HDC>(wparam)); return true;
       default: return false;
     }
+  }
+
+  LRESULT OnDrawItem(const DRAWITEMSTRUCT& item) {
+    DrawButton(languages_, item);
+    return TRUE;
   }
 
   // After a language switch: the "Word Search" text and the bitmaps again.
@@ -116,10 +120,49 @@ class Toolbar {
     HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
     SendMessageA(group, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (HWND field = GetWindow(combo, GW_CHILD)) {
+      LONG_PTR previous = SetWindowLongPtrA(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SearchFieldProc));
+      SetWindowLongPtrA(field, GWLP_USERDATA, previous);
+    }
   }
 
+  // A double click on a button counts as another click. After any button
+  // the focus goes back to the main window (and from there to the pane).
   void OnCommand(int id, int notification) {
-    if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) OnButton(window_, id);
+    if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED) return;
+    HWND pane = PaneOf(window_);
+    switch (id) {
+      case kPrevButton:
+        if (pane) SendMessageA(pane, WM_CHAR, VK_ESCAPE, 0);
+        break;
+      case kSelectButton:
+      case kCopyButton:
+        if (pane) SendMessageA(pane, kPaneSnapSelection, 0, 0);  // a found text becomes its entry
+        SendMessageA(MainWindowOf(window_), WM_COMMAND, id == kSelectButton ? lang::kCmdSelect : lang::kCmdCopyFile, 0);
+        break;
+      case kFindNextButton:
+      case kFindPrevButton:
+        Search(pane, id == kFindNextButton ? kSearchForwards : kSearchBackwards);
+        break;
+      default:
+        return;
+    }
+    SetFocus(MainWindowOf(window_));
+  }
+
+  // The box's text goes to the top of its list (seven searches, newest
+  // first, no repeats), stays in the field, and is searched for in the pane.
+  void Search(HWND pane, WPARAM direction) {
+    char text[SearchHistory::kMaxText + 1] = {};
+    GetDlgItemTextA(window_, kSearchText, text, sizeof text);
+    if (!history_.Add(text)) return;
+    HWND combo = GetDlgItem(window_, kSearchText);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : history_.entries()) {
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    SetWindowTextA(combo, history_.entries().front().c_str());
+    if (pane) SendMessageA(pane, kPaneWordSearch, direction, reinterpret_cast<LPARAM>(history_.entries().front().c_str()));
   }
 
   static LRESULT OnControlColour(HDC dc) {
@@ -129,6 +172,7 @@ class Toolbar {
 
   HWND window_;
   lang::LanguageSet* languages_;
+  SearchHistory history_;
 };
 
 }  // namespace

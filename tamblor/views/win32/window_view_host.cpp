@@ -42,3 +42,11 @@ void WindowViewHost::ShowFatalMessage(const std::string& text) {
 }
 
 }  // namespace tamblor::views
+
+namespace tamblor::views {
+
+void WindowViewHost::ShowMessage(const std::string& text, const std::string& caption) {
+  MessageBoxA(main_, text.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace tamblor::views

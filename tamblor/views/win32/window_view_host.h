@@ -26,6 +26,7 @@ class WindowViewHost : public ViewHost {
   void PostClose() override;
   void ShowAbout() override;
   void ShowFatalMessage(const std::string& text) override;
+  void ShowMessage(const std::string& text, const std::string& caption) override;
 
  private:
   HWND main_;

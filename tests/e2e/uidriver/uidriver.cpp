@@ -20,6 +20,13 @@
 //   uidriver close <hwnd>                            posts WM_CLOSE
 //   uidriver menu <hwnd>                             menu bar items: id check "text" (submenus indented)
 //   uidriver screenshot <hwnd|0> <file.png>          the window (0: whole screen) as PNG
+//   uidriver send-key <hwnd> <vk>                    sends a key press and returns once it is handled
+//   uidriver send-char <hwnd> <code>                 sends a typed character (decimal) the same way
+//   uidriver pane <hwnd>                             the browser's text pane: top and selection
+//                                                    positions, horizontal offset, the line at the
+//                                                    top, the word at the selection start and where
+//                                                    the first three rows start
+//   uidriver pane-click <hwnd> <row> [double]        a click (or double click) on a row of the pane
 #include <windows.h>
 
 #include <cstdint>
@@ -186,9 +193,75 @@ int Screenshot(HWND hwnd, const char* path) {
   return test_support::WritePngFile(path, width, height, rgb) ? 0 : 1;
 }
 
+// The browser's text pane answers these with byte positions (-1: none) and
+// its metrics in pixels.
+constexpr UINT kPaneQueryTop = WM_USER + 10;
+constexpr UINT kPaneQuerySelectionStart = WM_USER + 11;
+constexpr UINT kPaneQuerySelectionEnd = WM_USER + 12;
+constexpr UINT kPaneQueryLineHeight = WM_USER + 13;
+constexpr UINT kPaneQueryCharWidth = WM_USER + 14;
+constexpr UINT kPaneQueryHorizontalOffset = WM_USER + 15;
+constexpr UINT kPaneQueryRowStart = WM_USER + 16;
+
+long long PaneValue(HWND pane, UINT query) { return static_cast<long long>(static_cast<int>(SendBounded(pane, query, 0, 0))); }
+
+// The bytes of `path` from `position` up to the line end, carriage returns left out.
+std::string LineAt(const std::string& path, long long position) {
+  std::string line;
+  FILE* f = position >= 0 ? std::fopen(path.c_str(), "rb") : nullptr;
+  if (!f) return line;
+  if (std::fseek(f, static_cast<long>(position), SEEK_SET) == 0) {
+    for (int c = std::fgetc(f); c != EOF && c != '\n' && line.size() < 512; c = std::fgetc(f)) {
+      if (c != '\r') line += static_cast<char>(c);
+    }
+  }
+  std::fclose(f);
+  return line;
+}
+
+// The first word at a position, as an index entry's name is read.
+std::string WordAt(const std::string& path, long long position) {
+  std::string line = LineAt(path, position);
+  size_t start = line.find_first_not_of(" \t\b");
+  if (start == std::string::npos) return "";
+  size_t end = start;
+  while (end < line.size() && static_cast<unsigned char>(line[end]) >= 33 && static_cast<unsigned char>(line[end]) <= 122) ++end;
+  return line.substr(start, end - start);
+}
+
+int PrintPane(HWND pane) {
+  std::string path = WindowText(pane);
+  long long top = PaneValue(pane, kPaneQueryTop);
+  long long start = PaneValue(pane, kPaneQuerySelectionStart);
+  long long end = PaneValue(pane, kPaneQuerySelectionEnd);
+  std::printf("file=%s\ntop=%lld\nselection=%lld-%lld\nhorizontal=%lld\n", path.c_str(), top, start, end,
+              PaneValue(pane, kPaneQueryHorizontalOffset));
+  std::printf("top-line=%s\nselected=%s\n", LineAt(path, top).c_str(), WordAt(path, start).c_str());
+  std::printf("rows=%lld,%lld,%lld\n", static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 0, 0))),
+              static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 1, 0))),
+              static_cast<long long>(static_cast<int>(SendBounded(pane, kPaneQueryRowStart, 2, 0))));
+  return 0;
+}
+
+int ClickPaneRow(HWND pane, int row, bool double_click) {
+  long long height = PaneValue(pane, kPaneQueryLineHeight);
+  long long width = PaneValue(pane, kPaneQueryCharWidth);
+  if (height <= 0 || width <= 0) return 1;
+  LPARAM point = MAKELPARAM(static_cast<int>(width * 2 + width / 2), static_cast<int>(row * height + height / 2));
+  SendBounded(pane, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendBounded(pane, WM_LBUTTONUP, 0, point);
+  if (double_click) {
+    SendBounded(pane, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    SendBounded(pane, WM_LBUTTONUP, 0, point);
+  }
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: uidriver wait|wait-gone|wait-item|list|text|children|item-text|"
-                       "checked|rect|set-text|click|command|key|close|menu|screenshot ...\n");
+                       "checked|rect|set-text|click|command|key|close|menu|screenshot|send-key|"
+                       "send-char|pane|pane-click ...
+");
   return 2;
 }
 
@@ -257,6 +330,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "close" && argc == 3) return PostMessageA(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (verb == "pane" && argc == 3) return PrintPane(hwnd);
   if (verb == "screenshot" && argc == 4) return Screenshot(hwnd, argv[3]);
   if (argc < 4) return Usage();
   int id = std::atoi(argv[3]);
@@ -286,6 +360,18 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "command" && argc == 4) return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) ? 0 : 1;
+  if (verb == "send-key" && argc == 4) {
+    SendBounded(hwnd, WM_KEYDOWN, static_cast<WPARAM>(id), 1);
+    SendBounded(hwnd, WM_KEYUP, static_cast<WPARAM>(id), 0xC0000001);
+    return 0;
+  }
+  if (verb == "send-char" && argc == 4) {
+    SendBounded(hwnd, WM_CHAR, static_cast<WPARAM>(id), 1);
+    return 0;
+  }
+  if (verb == "pane-click" && (argc == 4 || (argc == 5 && std::strcmp(argv[4], "double") == 0))) {
+    return ClickPaneRow(hwnd, id, argc == 5);
+  }
   if (verb == "key" && argc == 4) {
     PostMessageA(hwnd, WM_KEYDOWN, static_cast<WPARAM>(id), 1);
     PostMessageA(hwnd, WM_KEYUP, static_cast<WPARAM>(id), 0xC0000001);

@@ -47,7 +47,7 @@ TEST_F(FinishingTest, AtExitTheReadmeAndCommandsStartAndNoToTheRestartEndsWithou
   plan_->run_at_exit = {{"C:\\APP\\SETUP2.EXE /Q"}, {""}};
   plan_->reboot_mode = script::kRebootSystem;
   desktop_.QueueAnswer(ui::kIdNo);
-  FinishRun(*plan_, "C:\\APP", machine_, desktop_);
+  FinishRun(*plan_, "C:\\APP", "C:\\TEMP\\~0000.exe", machine_, desktop_);
   EXPECT_EQ(Started(), (std::vector<std::string>{"notepad C:\\APP\\README.TXT", "C:\\APP\\SETUP2.EXE /Q"}));
   ASSERT_EQ(desktop_.Messages().size(), 1u);
   EXPECT_EQ(desktop_.Messages()[0].text, "Do you wish to reboot?");
@@ -61,17 +61,17 @@ TEST_F(FinishingTest, ARestartDeletesTheCleanUpFilesAndAsksThePrivilegeOnlyOnNt3
   dir_.Write("TEMP/~0000.pif", "pif");
   dir_.Write("TEMP/~0000.exe", "exe");
   plan_->reboot_mode = script::kRebootWindows;
-  FinishRun(*plan_, "C:\\APP", machine_, desktop_);  // Yes by default
+  FinishRun(*plan_, "C:\\APP", "C:\\TEMP\\~0000.exe", machine_, desktop_);  // Yes by default
   EXPECT_EQ(machine_.RestartRequests(), (std::vector<bool>{false}));
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TEMP/~0000.bat"));
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "TEMP/~0000.pif"));
   EXPECT_TRUE(std::filesystem::exists(dir_.path() / "TEMP/~0000.exe"));
 
   plan_->windows_version = 3.51;
-  RestartSystem(*plan_, machine_);
+  RestartSystem(*plan_, "C:\\TEMP\\~0000.exe", machine_);
   EXPECT_EQ(machine_.RestartRequests(), (std::vector<bool>{false, true}));
   plan_->reboot_mode = script::kRebootNone;
-  RestartSystem(*plan_, machine_);
+  RestartSystem(*plan_, "C:\\TEMP\\~0000.exe", machine_);
   EXPECT_EQ(machine_.RestartRequests().size(), 2u);
 }
 
@@ -93,6 +93,27 @@ TEST_F(FinishingTest, TheUninstallerIsHandedOverAndTheTemporaryCopyCleansUp) {
   ReleaseAtProcessEnd(*plan_, "C:\\APP", "A:\\SETUP.EXE", machine_, sources);
   EXPECT_EQ(machine_.StartedProcesses().size(), 1u);
   EXPECT_EQ(test_support::ReadLocalFile(dir_.path() / "WINDOWS/remvalt.exe"), test_support::BytesOf("old"));
+}
+
+TEST_F(FinishingTest, TheCopyCleansUpTheFilesBesideItAndNoOthers) {
+  // A copy that took the next free name, in a directory with a space.
+  for (const char* name : {"MY TEMP/~0000002.bat", "MY TEMP/~0000002.pif", "MY TEMP/~0000.bat", "MY TEMP/~0000.pif"}) {
+    dir_.Write(name, "x");
+  }
+  plan_->reboot_mode = script::kRebootWindows;
+  RestartSystem(*plan_, "C:\\MY TEMP\\~0000002.exe", machine_);
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "MY TEMP/~0000002.bat"));
+  EXPECT_FALSE(std::filesystem::exists(dir_.path() / "MY TEMP/~0000002.pif"));
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "MY TEMP/~0000.bat"));
+  // An installer that is not a temporary copy deletes nothing.
+  dir_.Write("TEMP/~0000.bat", "someone else's");
+  RestartSystem(*plan_, "A:\\SETUP.EXE", machine_);
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "TEMP/~0000.bat"));
+  EXPECT_EQ(machine_.RestartRequests().size(), 2u);
+
+  archive::SourceReader sources(machine_);
+  ReleaseAtProcessEnd(*plan_, "C:\\APP", "C:\\MY TEMP\\~0000002.exe", machine_, sources);
+  EXPECT_EQ(Started(), (std::vector<std::string>{"\"C:\\MY TEMP\\~0000002.pif\" /C \"C:\\MY TEMP\\~0000002.bat\""}));
 }
 
 TEST_F(FinishingTest, AServerThatDoesNotRegisterIsReportedUnderItsOwnPath) {

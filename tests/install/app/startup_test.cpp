@@ -8,6 +8,8 @@
 
 #include "install/os/host/host_machine.h"
 #include "install/ui/host/host_desktop.h"
+#include "tests/support/fault_walk.h"
+#include "tests/support/faulty_machine.h"
 
 namespace install::app {
 namespace {
@@ -46,7 +48,7 @@ class StartupTest : public ::testing::Test {
   }
 
   fs::path dir_;
-  os::HostMachine machine_;
+  test_support::FaultyMachine machine_;
   ui::HostDesktop desktop_;
   archive::SourceReader sources_{machine_};
   StartupValues values_;
@@ -65,6 +67,30 @@ TEST(CommandLineTest, OptionsAndScriptName) {
   CommandLine c = SplitCommandLine("");
   EXPECT_EQ(c.script, "");
   EXPECT_EQ(SplitCommandLine("-" + std::string(600, 'x')).options[0].size(), kOptionCapacity);
+}
+
+TEST(CommandLineTest, AQuotedTokenIsOneScriptPathWithItsSpaces) {
+  CommandLine a = SplitCommandLine("\"A:\\SET UP\\SETUP.cfg\" -ONE -TWO");
+  EXPECT_EQ(a.script, "A:\\SET UP\\SETUP.cfg");
+  EXPECT_EQ(a.options[0], "ONE");
+  EXPECT_EQ(a.options[1], "TWO");
+  // A quoted token is a script name even when it begins with "-"; an
+  // unclosed quote runs to the end.
+  EXPECT_EQ(SplitCommandLine("-A \"-B C\"").script, "-B C");
+  EXPECT_EQ(SplitCommandLine("-A \"-B C\"").options[1], "");
+  EXPECT_EQ(SplitCommandLine("\"C:\\MY DIR\\X.CFG").script, "C:\\MY DIR\\X.CFG");
+  EXPECT_EQ(SplitCommandLine("\"\"").script, "");
+  // Quotes inside a token are part of it.
+  EXPECT_EQ(SplitCommandLine("-A\"B MY\"X.CFG").options[0], "A\"B");
+}
+
+TEST(CommandLineTest, TheArgumentsFollowTheProgramAsTheProgramReceivesThem) {
+  EXPECT_EQ(ArgumentsAfterProgram("C:\\TEMP\\~0000.exe A:\\SETUP.cfg -ONE"), "A:\\SETUP.cfg -ONE");
+  EXPECT_EQ(ArgumentsAfterProgram("\"C:\\MY TEMP\\~0000.exe\"  \"A:\\S U\\SETUP.cfg\""), "\"A:\\S U\\SETUP.cfg\"");
+  EXPECT_EQ(ArgumentsAfterProgram("PROGRAM"), "");
+  EXPECT_EQ(QuotedIfNeeded("C:\\TEMP\\~0000.exe"), "C:\\TEMP\\~0000.exe");
+  EXPECT_EQ(QuotedIfNeeded("C:\\MY TEMP\\~0000.exe"), "\"C:\\MY TEMP\\~0000.exe\"");
+  EXPECT_EQ(QuotedIfNeeded("C:\\TAB\tX"), "\"C:\\TAB\tX\"");
 }
 
 TEST(CommandLineTest, DefaultScriptPath) {
@@ -120,6 +146,7 @@ TEST_F(StartupTest, MultiDiskScriptOnAFloppyRestartsFromTheTemporaryDirectory) {
             "@ECHO OFF\ndel C:\\TEMP\\~0000.exe\ndel C:\\TEMP\\~0000.pif\ndel C:\\TEMP\\~0000.bat\n");
   EXPECT_FALSE(fs::exists(dir_ / "c/temp/~0000.pif"));  // no install.pif: nothing copied
   ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  EXPECT_EQ(machine_.StartedProcesses()[0].application, "C:\\TEMP\\~0000.exe");
   EXPECT_EQ(machine_.StartedProcesses()[0].command_line, "C:\\TEMP\\~0000.exe A:\\SETUP.cfg -ONE -TWO");
   EXPECT_EQ(machine_.StartedProcesses()[0].show, os::kShow);
   EXPECT_FALSE(machine_.StartedProcesses()[0].wait);
@@ -159,8 +186,89 @@ TEST_F(StartupTest, UnwritableBatchFileFails) {
   machine_.SetTempPath("Q:\\NOWHERE\\");  // an unmapped drive: nothing can be created there
   EXPECT_EQ(Run("A:\\SETUP.EXE", ""), StartDecision::Fail);
   ASSERT_EQ(desktop_.Messages().size(), 1u);
-  EXPECT_EQ(desktop_.Messages()[0].text, "File not found on the installation disk: Q:\\NOWHERE\\~0000.bat. ");
+  // The first file of the copy that cannot be created is named.
+  EXPECT_EQ(desktop_.Messages()[0].text, "File not found on the installation disk: Q:\\NOWHERE\\~0000.exe. ");
   EXPECT_TRUE(machine_.StartedProcesses().empty());
+}
+
+TEST_F(StartupTest, APlantedCopyIsNeverRunNorTouched) {
+  Write("a/SETUP.EXE", "the real installer");
+  Write("a/SETUP.cfg", "INSERTDISK: \"Disk 2\"\n");
+  Write("c/temp/~0000.exe", "planted");
+  Write("c/temp/~0000001.bat", "planted batch");
+  ASSERT_TRUE(machine_.SetAttributes("C:\\TEMP\\~0000.exe", os::kAttrReadOnly));
+  EXPECT_EQ(Run("A:\\SETUP.EXE", ""), StartDecision::Restarted);
+  // The first name whose three files are all free.
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  EXPECT_EQ(machine_.StartedProcesses()[0].application, "C:\\TEMP\\~0000002.exe");
+  EXPECT_EQ(machine_.StartedProcesses()[0].command_line, "C:\\TEMP\\~0000002.exe A:\\SETUP.cfg");
+  EXPECT_EQ(Read("c/temp/~0000002.exe"), "the real installer");
+  EXPECT_EQ(Read("c/temp/~0000.exe"), "planted");
+  EXPECT_EQ(Read("c/temp/~0000001.bat"), "planted batch");
+  EXPECT_FALSE(fs::exists(dir_ / "c/temp/~0000001.exe"));
+  EXPECT_EQ(Read("c/temp/~0000002.bat"), "@ECHO OFF\ndel C:\\TEMP\\~0000002.exe\ndel C:\\TEMP\\~0000002.pif\n"
+                                        "del C:\\TEMP\\~0000002.bat\n");
+}
+
+TEST_F(StartupTest, ATemporaryDirectoryWithSpacesStartsTheCopyWithItsScript) {
+  fs::create_directories(dir_ / "c" / "my temp");
+  fs::create_directories(dir_ / "a" / "set up");
+  Write("a/set up/SETUP.EXE", "program");
+  Write("a/set up/SETUP.cfg", "INSERTDISK: \"Disk 2\"\n");
+  machine_.SetTempPath("C:\\MY TEMP\\");
+  EXPECT_EQ(Run("A:\\SET UP\\SETUP.EXE", "-ONE"), StartDecision::Restarted);
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  const auto& started = machine_.StartedProcesses()[0];
+  EXPECT_EQ(started.application, "C:\\MY TEMP\\~0000.exe");
+  EXPECT_EQ(started.command_line, "\"C:\\MY TEMP\\~0000.exe\" \"A:\\SET UP\\SETUP.cfg\" -ONE");
+  EXPECT_EQ(Read("c/my temp/~0000.bat"), "@ECHO OFF\ndel \"C:\\MY TEMP\\~0000.exe\"\n"
+                                         "del \"C:\\MY TEMP\\~0000.pif\"\ndel \"C:\\MY TEMP\\~0000.bat\"\n");
+  // The copy reads what it was given.
+  machine_.SetModulePath(started.application);
+  StartupValues copy;
+  EXPECT_EQ(Startup(machine_, desktop_, sources_).Prepare(ArgumentsAfterProgram(started.command_line), &copy),
+            StartDecision::Continue);
+  EXPECT_EQ(copy.script_path, "A:\\SET UP\\SETUP.cfg");
+  EXPECT_EQ(copy.macros.options[0], "ONE");
+}
+
+// Every failure point of the restart's copies: the copy is started only when
+// all three files are whole; otherwise the failure is shown, the first
+// instance ends, and none of the temporary files is left.
+TEST_F(StartupTest, EveryFailurePointOfTheRestartCopies) {
+  const std::string program(70000, 'P');
+  auto prepare = [&] {
+    for (const auto& entry : fs::directory_iterator(dir_ / "c" / "temp")) fs::remove(entry.path());
+    Write("a/SETUP.EXE", program);
+    Write("a/install.pif", "PIF bytes");
+    Write("a/SETUP.cfg", "INSERTDISK: \"Disk 2\"\n");
+  };
+  prepare();
+  machine_.Arm(test_support::FaultPoint{});
+  ASSERT_EQ(Run("A:\\SETUP.EXE", ""), StartDecision::Restarted);
+  const test_support::OperationCounts counts = machine_.counts();
+  EXPECT_EQ(machine_.unflushed_renames(), 0);
+  ASSERT_GE(counts.writes, 4);
+  for (const test_support::FaultPoint& point : test_support::FailurePointsOf(counts)) {
+    SCOPED_TRACE(test_support::Describe(point));
+    prepare();
+    const size_t messages_before = desktop_.Messages().size();
+    const size_t started_before = machine_.StartedProcesses().size();
+    machine_.Arm(point);
+    const StartDecision decision = Run("A:\\SETUP.EXE", "");
+    ASSERT_TRUE(machine_.fired());
+    if (decision == StartDecision::Restarted) {
+      ASSERT_EQ(machine_.StartedProcesses().size(), started_before + 1);
+      EXPECT_EQ(Read("c/temp/~0000.exe"), program);
+      EXPECT_EQ(Read("c/temp/~0000.pif"), "PIF bytes");
+      EXPECT_TRUE(fs::exists(dir_ / "c/temp/~0000.bat"));
+    } else {
+      EXPECT_EQ(decision, StartDecision::Fail);
+      EXPECT_EQ(machine_.StartedProcesses().size(), started_before);
+      EXPECT_EQ(desktop_.Messages().size(), messages_before + 1);
+      EXPECT_EQ(test_support::FilesStartingWith(dir_ / "c" / "temp", {"~0000"}), std::vector<std::string>{});
+    }
+  }
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ class FullDiskMachine : public os::HostMachine {
  public:
   std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override {
     std::unique_ptr<os::File> file = HostMachine::Open(path, mode);
-    if (file && mode == os::OpenMode::Create && budget >= 0 && path[0] == 'C') {
+    if (file && (mode == os::OpenMode::Create || mode == os::OpenMode::CreateNew) && budget >= 0 && path[0] == 'C') {
       return std::make_unique<FullDiskFile>(std::move(file), budget);
     }
     return file;

@@ -5,6 +5,13 @@
 #include <cstdlib>
 #include <fstream>
 
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace install::os {
 namespace {
 namespace fs = std::filesystem;
@@ -150,6 +157,94 @@ TEST_F(HostMachineTest, ProcessesAreRecordedAndActedOut) {
   ASSERT_EQ(machine_.StartedProcesses().size(), 3u);
   EXPECT_EQ(machine_.StartedProcesses()[0].command_line, "NOTEPAD.EXE README.TXT");
   EXPECT_TRUE(machine_.StartedProcesses()[1].wait);
+}
+
+TEST_F(HostMachineTest, FlushCloseAndTruncateReportTheirResults) {
+  auto f = machine_.Open("C:\\T.BIN", OpenMode::Create);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Write("0123456789", 10), 10);
+  EXPECT_TRUE(f->Flush());
+  EXPECT_EQ(fs::file_size(dir_ / "c" / "T.BIN"), 10u);  // on the disk before the close
+  EXPECT_EQ(f->Seek(4, 0), 4);
+  EXPECT_TRUE(f->Truncate());
+  EXPECT_EQ(f->Seek(0, 2), 4);
+  EXPECT_TRUE(f->Close());
+  // A closed file takes no further calls.
+  EXPECT_FALSE(f->Close());
+  EXPECT_EQ(f->Write("x", 1), -1);
+  EXPECT_EQ(f->Read(nullptr, 0), -1);
+  EXPECT_EQ(f->Seek(0, 0), -1);
+  EXPECT_FALSE(f->Flush());
+  f.reset();
+  EXPECT_EQ(ReadAll("C:\\T.BIN"), "0123");
+}
+
+#ifndef _WIN32
+TEST_F(HostMachineTest, AWriteBeyondTheFileSizeLimitFailsAtTheLatestWhenClosing) {
+  // A file-size limit stands for a full disk: what the C library held back
+  // fails when it is flushed, and Close says so.
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = {9216, 9216};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    auto f = machine_.Open("C:\\BIG.BIN", OpenMode::Create);
+    std::string chunk(1000, 'x');
+    bool failed = false;
+    for (int i = 0; i < 10 && !failed; ++i) failed = f->Write(chunk.data(), 1000) != 1000;
+    failed = !f->Flush() || failed;
+    failed = !f->Close() || failed;
+    _exit(failed ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "a write past the limit was reported as written";
+  EXPECT_LE(fs::file_size(dir_ / "c" / "BIG.BIN"), 9216u);
+}
+#endif
+
+TEST_F(HostMachineTest, CreateNewNeverTakesAnExistingName) {
+  WriteLocal(dir_ / "c" / "Taken.Exe", "planted");
+  EXPECT_EQ(machine_.Open("C:\\TAKEN.EXE", OpenMode::CreateNew), nullptr);
+  EXPECT_EQ(ReadAll("C:\\TAKEN.EXE"), "planted");
+  ASSERT_TRUE(machine_.SetAttributes("C:\\TAKEN.EXE", kAttrReadOnly));
+  EXPECT_EQ(machine_.Open("C:\\TAKEN.EXE", OpenMode::CreateNew), nullptr);
+
+  auto fresh = machine_.Open("C:\\FRESH.EXE", OpenMode::CreateNew);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(fresh->Write("new", 3), 3);
+  EXPECT_TRUE(fresh->Close());
+  EXPECT_EQ(ReadAll("C:\\FRESH.EXE"), "new");
+  EXPECT_EQ(machine_.GetAttributes("C:\\FRESH.EXE"), kAttrArchive);
+  EXPECT_EQ(machine_.Open("C:\\fresh.exe", OpenMode::CreateNew), nullptr);
+}
+
+TEST_F(HostMachineTest, ProgramsAreStartedByTheirFileAndRecorded) {
+  EXPECT_TRUE(machine_.StartProgram("C:\\MY DIR\\~0000.exe", "\"C:\\MY DIR\\~0000.exe\" \"A:\\SET UP.CFG\"", kShow));
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  const HostMachine::StartedProcess& started = machine_.StartedProcesses()[0];
+  EXPECT_EQ(started.application, "C:\\MY DIR\\~0000.exe");
+  EXPECT_EQ(started.command_line, "\"C:\\MY DIR\\~0000.exe\" \"A:\\SET UP.CFG\"");
+  EXPECT_EQ(started.show, kShow);
+  EXPECT_FALSE(started.wait);
+  machine_.SetProcessHandler([](const HostMachine::StartedProcess&, uint32_t*) { return false; });
+  EXPECT_FALSE(machine_.StartProgram("C:\\X.EXE", "X", kShow));
+}
+
+TEST_F(HostMachineTest, TheEnvironmentIsEmptyUntilSetAndIgnoresLetterCase) {
+  std::string value = "unchanged";
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "unchanged");
+  machine_.SetEnvironmentVariable("config", "WORK");
+  EXPECT_TRUE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  EXPECT_EQ(value, "WORK");
+  machine_.SetEnvironmentVariable("Config", "");
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("CONFIG", &value));
+  machine_.SetEnvironmentVariable("CONFIG", "GAME");
+  machine_.SetEnvironmentVariable("CONFIG", std::nullopt);
+  EXPECT_FALSE(machine_.GetEnvironmentVariable("config", &value));
 }
 
 }  // namespace

@@ -48,13 +48,14 @@ TEST_F(InstallLogTest, ALogThatCannotBeOpenedIsNeitherTruncatedNorLost) {
   InstallLog log(machine_);
   log.set_enabled(true);
   log.SetLogPath("C:\\APP");
-  EXPECT_EQ(log.AppendLogLine("FILE: C:\\APP\\A"), 0);
-  EXPECT_EQ(log.pending_text(), "FILE: C:\\APP\\A");
+  EXPECT_EQ(log.AppendLogLine("FILE: C:\\APP\\A"), -1);
+  EXPECT_EQ(log.pending_text(), "FILE: C:\\APP\\A\n");
   EXPECT_EQ(LogBytes(), "EARLIER\r\n");
   ASSERT_TRUE(machine_.SetAttributes("C:\\APP\\INSTALL.LOG", os::kAttrArchive));
   EXPECT_EQ(log.AppendLogLine("FILE: C:\\APP\\B"), 1);
-  // The waiting text goes out as it is: no line end of its own.
-  EXPECT_EQ(LogBytes(), "EARLIER\r\nFILE: C:\\APP\\AFILE: C:\\APP\\B\r\n");
+  // A waiting entry without a line end of its own gets one: the next entry
+  // must not run on in the same line.
+  EXPECT_EQ(LogBytes(), "EARLIER\r\nFILE: C:\\APP\\A\r\nFILE: C:\\APP\\B\r\n");
 }
 
 TEST_F(InstallLogTest, EveryEntryKindIsSpelledExactly) {

@@ -198,5 +198,74 @@ TEST_F(Win32FileInstallTest, SmallInstallationSetsDatesAttributesAndWritesTheLog
   }
 }
 
+// The real machine with a disk that fills up: the second write of every file
+// created new writes nothing.
+class FullDiskWin32Machine : public os::Win32Machine {
+ public:
+  class HalfFile : public os::File {
+   public:
+    explicit HalfFile(std::unique_ptr<os::File> inner) : inner_(std::move(inner)) {}
+    int32_t Read(void* buffer, uint32_t count) override { return inner_->Read(buffer, count); }
+    int32_t Write(const void* buffer, uint32_t count) override {
+      return ++writes_ >= 2 ? 0 : inner_->Write(buffer, count);
+    }
+    int64_t Seek(int64_t offset, int origin) override { return inner_->Seek(offset, origin); }
+    bool Flush() override { return inner_->Flush(); }
+    bool Close() override { return inner_->Close(); }
+
+   private:
+    std::unique_ptr<os::File> inner_;
+    int writes_ = 0;
+  };
+  bool full = false;
+  std::unique_ptr<os::File> Open(const std::string& path, os::OpenMode mode) override {
+    std::unique_ptr<os::File> file = Win32Machine::Open(path, mode);
+    if (file && full && mode == os::OpenMode::CreateNew) return std::make_unique<HalfFile>(std::move(file));
+    return file;
+  }
+};
+
+TEST_F(Win32FileInstallTest, AFailedCopyOverAReadOnlyHiddenFileKeepsItAndItsAttributes) {
+  FullDiskWin32Machine machine;
+  SourceReader sources(machine);
+  VolumeSetReader volumes(sources, desktop_, disks_, progress_);
+  InstallLog log(machine);
+  log.set_enabled(true);
+  log.SetLogPath(state_.installation_dir);
+  FileInstaller installer(machine, desktop_, sources, volumes, disks_, progress_, log, state_);
+  ASSERT_EQ(CreateDirectoryPath(state_.installation_dir, machine, desktop_, log, "Invalid directory."),
+            kDirectoriesOk);
+  Bytes big(70000);
+  for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 13);
+  Put("DISK1\BIG.BIN", big, kDate1995);
+  Put("APP\BIG.BIN", BytesOf("the old one"), kDate1994);
+  const std::string target = state_.installation_dir + "\BIG.BIN";
+  const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  ASSERT_TRUE(SetFileAttributesA(target.c_str(), guarded));
+  FileEntry entry;
+  entry.name = "BIG.BIN";
+  entry.overwrite = OverwriteMode::Yes;
+  entry.attributes = script::kFileAttrArchive;
+
+  machine.full = true;
+  EXPECT_EQ(installer.InstallEntryFiles(entry), kEntryStop);
+  ASSERT_FALSE(desktop_.Messages().empty());
+  EXPECT_EQ(desktop_.Messages().back().text, "Writing disk error.");
+  EXPECT_EQ(Text("APP\BIG.BIN"), "the old one");
+  EXPECT_EQ(GetFileAttributesA(target.c_str()) & (guarded | FILE_ATTRIBUTE_SYSTEM), guarded);
+  for (const auto& file : std::filesystem::directory_iterator(state_.installation_dir)) {
+    EXPECT_NE(file.path().filename().string().rfind("~INS", 0), 0u) << file.path();
+  }
+
+  // With room on the disk the guarded file is replaced and takes the entry's attributes.
+  machine.full = false;
+  EXPECT_EQ(installer.InstallEntryFiles(entry), kEntryContinue);
+  EXPECT_EQ(test_support::ReadLocalFile(target), big);
+  EXPECT_EQ(GetFileAttributesA(target.c_str()) & (guarded | FILE_ATTRIBUTE_ARCHIVE), DWORD(FILE_ATTRIBUTE_ARCHIVE));
+  os::DosDateTime when;
+  ASSERT_TRUE(machine.GetDosFileTime(target, &when));
+  EXPECT_EQ(when.date, kDate1995);
+}
+
 }  // namespace
 }  // namespace install::engine

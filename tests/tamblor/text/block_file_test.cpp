@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/tamblor/text/text_fixture.h"
 
@@ -159,6 +160,27 @@ TEST(BlockFileTest, FatalErrorsGoThroughTheHookAfterTheirMessage) {
   } catch (const FatalExitCalled& fatal) {
     EXPECT_EQ(fatal.exit_code, -1);
   }
+}
+
+std::vector<std::string> shown_messages;
+
+TEST(BlockFileTest, AFatalMessageIsShownThroughTheMessageHookBeforeTheEnd) {
+  TempDir dir;
+  CatchFatalExit hook;
+  shown_messages.clear();
+  FatalMessageHook previous = SetFatalMessageHook([](const std::string& text) { shown_messages.push_back(text); });
+  BlockFile file;
+  ::testing::internal::CaptureStderr();
+  EXPECT_THROW(file.Open(dir / "gone.txt"), FatalExitCalled);
+  std::string written = ::testing::internal::GetCapturedStderr();
+  ASSERT_EQ(shown_messages.size(), 1u);
+  EXPECT_EQ(shown_messages[0], written) << "the same text on both";
+  EXPECT_NE(written.find("gone.txt"), std::string::npos);
+
+  // An empty message (the caller showed its own box) shows nothing more.
+  EXPECT_THROW(FatalFileError(""), FatalExitCalled);
+  EXPECT_EQ(shown_messages.size(), 1u);
+  SetFatalMessageHook(previous);
 }
 
 TEST(BlockFileTest, ASeekErrorIsFatal) {

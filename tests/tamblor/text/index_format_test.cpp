@@ -110,3 +110,36 @@ TEST(IndexFormatTest, EntryNamesAreCutAt259Characters) {
 
 }  // namespace
 }  // namespace tamblor::text
+
+namespace tamblor::text {
+namespace {
+
+TEST(FindLineStartingWithTest, FindsTheFirstLineBeginningWithTheNameFromAPosition) {
+  testing::TempDir dir;
+  const std::string index = "UTILS  tools\nREADME readme\nREADME.TXT text\nSETUP.EXE\n";
+  testing::WriteBytes(dir / "i.txt", index);
+  BlockFile file;
+  file.Open(dir / "i.txt");
+  EXPECT_EQ(FindLineStartingWith(file, 0, "UTILS"), 0);
+  EXPECT_EQ(FindLineStartingWith(file, 0, "README"), 13) << "a prefix of a later line's name matches the first";
+  EXPECT_EQ(FindLineStartingWith(file, 14, "README"), 27) << "from inside a line: the rest of it counts as a line";
+  EXPECT_EQ(FindLineStartingWith(file, 0, "readme"), static_cast<int64_t>(index.size())) << "with case";
+  EXPECT_EQ(FindLineStartingWith(file, 0, "SETUP.EXE"), 43) << "the last line, without text after the name";
+  EXPECT_EQ(FindLineStartingWith(file, static_cast<int64_t>(index.size()), "UTILS"),
+            static_cast<int64_t>(index.size()));
+}
+
+TEST(FindLineStartingWithTest, AFileCutWhileOpenEndsTheScan) {
+  testing::TempDir dir;
+  std::string index;
+  for (int i = 0; i < 300; ++i) index += "ENTRY" + std::to_string(i) + std::string(90, ' ') + "\n";
+  testing::WriteBytes(dir / "i.txt", index);
+  BlockFile file;
+  file.Open(dir / "i.txt");
+  testing::WriteBytes(dir / "i.txt", index.substr(0, 5000));
+  // From beyond what is left nothing can be read; the scan must stop, not spin.
+  EXPECT_EQ(FindLineStartingWith(file, 20000, "NOTHERE"), 20000);
+}
+
+}  // namespace
+}  // namespace tamblor::text

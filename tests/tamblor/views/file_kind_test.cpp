@@ -53,6 +53,11 @@ TEST_F(FileKindTest, ClassifiesByExistenceExtensionHandlerAndAttribute) {
       {"E:\\notes.txt", FileKind::TextFile},      // a directory, but the extension decides first
       {"E:\\pack.zip", FileKind::Archive},
       {"E:\\docs\\", FileKind::Directory},
+      // A wildcard names no file, though a find on it would match one.
+      {"E:\\run.ba?", FileKind::Missing},
+      {"E:\\*.bat", FileKind::Missing},
+      {"E:\\util*", FileKind::Missing},
+      {"E:\\do?s\\readme.txt", FileKind::Missing},
   };
   for (const auto& c : cases) EXPECT_EQ(Kind(c.path), c.kind) << c.path;
 }

@@ -324,6 +324,62 @@ TEST_F(ViewStackTest, LanguageSwitchReopensTheIndexAndKeepsTheEntry) {
   EXPECT_EQ(root->document().path, "E:\\00_index.ger");
 }
 
+TEST_F(ViewStackTest, TheLineWrapMarkFollowsALanguageSwitchOverAFileView) {
+  Write("LANG/GER32.DLL", "MZ");
+  resources_.AddLibrary("E:\\LANG\\GER32.DLL", LanguageModule("&Deutsch", "German", "00_index.txt"));
+  Write("cdrom.cfg", "DISC_TITLE \"Test\"\r\nTRANS_DIR \"\\LANG\"\r\n");
+  Start({"GER32.DLL"});
+  auto Marked = [this](os::MenuHandle menu) { return host_.marks[std::make_pair(menu, int{lang::kCmdLineWrap})]; };
+  PushRoot();
+  SelectLine("README.TXT");
+  Command(lang::kCmdSelect);
+  ASSERT_EQ(stack_->Top()->MenuName(), "VIEWFILEMENU");
+  Command(lang::kCmdLineWrap);
+  os::MenuHandle english = languages_->Menu("VIEWFILEMENU");
+  EXPECT_TRUE(Marked(english));
+
+  Command(lang::kCmdFirstLanguage + 1);
+  os::MenuHandle german = languages_->Menu("VIEWFILEMENU");
+  ASSERT_NE(german, english);
+  EXPECT_EQ(host_.menu, german);
+  EXPECT_TRUE(Marked(german)) << "the new language's menu carries the mark";
+  Command(lang::kCmdLineWrap);
+  EXPECT_FALSE(Marked(german));
+  Command(lang::kCmdFirstLanguage);
+  EXPECT_FALSE(Marked(languages_->Menu("VIEWFILEMENU")));
+}
+
+TEST_F(ViewStackTest, AnEntryNameWithAWildcardIsNoFile) {
+  Write("00_index.txt", "READ*.TXT   no such file\r\nREADME.T?T  nor this\r\nUTIL?       nor a directory\r\n");
+  Start();
+  PushRoot();
+  for (const char* line : {"READ*.TXT", "README.T?T", "UTIL?"}) {
+    SelectLine(line);
+    EXPECT_EQ(views::ResolveSelection(*stack_->Top()).kind, FileKind::Missing) << line;
+    EXPECT_NO_THROW(Command(lang::kCmdSelect)) << line;
+    EXPECT_EQ(stack_->Count(), 1u) << line << ": nothing opens, the program goes on";
+  }
+}
+
+TEST_F(ViewStackTest, AFileThatCannotBeOpenedIsReportedAndTheBrowserGoesOn) {
+  // A directory named like a text file is classified TextFile (the extension
+  // decides first); opening it as a file fails like a file gone since Select.
+  Write("00_index.txt", "NOTES.TXT   a directory\r\nREADME.TXT  a file\r\n");
+  Write("README.TXT", "x\r\n");
+  MakeDirectory("NOTES.TXT");
+  Start();
+  PushRoot();
+  SelectLine("NOTES.TXT");
+  ASSERT_EQ(views::ResolveSelection(*stack_->Top()).kind, FileKind::TextFile);
+  EXPECT_NO_THROW(Command(lang::kCmdSelect)) << "no fatal end";
+  EXPECT_EQ(stack_->Count(), 1u);
+  ASSERT_EQ(host_.messages.size(), 1u);
+  EXPECT_EQ(host_.messages[0].rfind("Tamblor: Cannot open file 'E:\\NOTES.TXT': ", 0), 0u) << host_.messages[0];
+  SelectLine("README.TXT");
+  Command(lang::kCmdSelect);
+  EXPECT_EQ(stack_->Count(), 2u) << "the browser goes on";
+}
+
 class InsertingPrompt : public config::DiscPrompt {
  public:
   void BeginWait() override {}

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -45,13 +46,17 @@ class RecordingHost : public views::ViewHost {
   void EnableMenuCommand(os::MenuHandle, int command, bool enabled) override {
     log.push_back("enable " + std::to_string(command) + (enabled ? " on" : " off"));
   }
-  void CheckMenuCommand(os::MenuHandle, int command, bool checked) override {
+  void CheckMenuCommand(os::MenuHandle menu_handle, int command, bool checked) override {
     log.push_back("check " + std::to_string(command) + (checked ? " on" : " off"));
+    marks[{menu_handle, command}] = checked;
   }
   void SetWrap(bool wrap) override { log.push_back(wrap ? "wrap on" : "wrap off"); }
   void PostClose() override { ++closes; }
   void ShowAbout() override { ++abouts; }
   void ShowFatalMessage(const std::string& text) override { fatal = text; }
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    messages.push_back(caption + ": " + text);
+  }
 
   views::ViewDocument* attached = nullptr;
   int64_t pane_top = 0;
@@ -60,7 +65,9 @@ class RecordingHost : public views::ViewHost {
   int closes = 0;
   int abouts = 0;
   std::string fatal;
+  std::vector<std::string> messages;
   std::vector<std::string> log;
+  std::map<std::pair<os::MenuHandle, int>, bool> marks;  // the last mark of each menu's item
 };
 
 class RecordingActions : public views::FileActions {

@@ -22,8 +22,10 @@ TEST(Win32MachineTest, FilesAndAttributes) {
   std::fputs("line\r\n", file);
   std::fclose(file);
   EXPECT_EQ(machine.FindAttributes(path) & os::kAttrDirectory, 0u);
-  EXPECT_NE(machine.FindAttributes(std::string(temp) + "tamblor_machine_*.txt"), os::kInvalidAttributes);
-  EXPECT_NE(machine.FindAttributes(temp + std::string("*")) , os::kInvalidAttributes);
+  // A wildcard names no file, even where the find would match one.
+  EXPECT_EQ(machine.FindAttributes(std::string(temp) + "tamblor_machine_*.txt"), os::kInvalidAttributes);
+  EXPECT_EQ(machine.FindAttributes(std::string(temp) + "tamblor_machine_tes?.txt"), os::kInvalidAttributes);
+  EXPECT_EQ(machine.FindAttributes(temp + std::string("*")), os::kInvalidAttributes);
   DeleteFileA(path.c_str());
   EXPECT_EQ(machine.FindAttributes(path), os::kInvalidAttributes);
   EXPECT_EQ(machine.OpenFile(path, "rb"), nullptr);

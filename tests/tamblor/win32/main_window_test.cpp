@@ -249,5 +249,71 @@ TEST_F(MainWindowTest, SelectOpensADirectoryAndAFileAndEscapeComesBack) {
   DeleteFileA((folder_ + "TAMBLOR_TEST_README.TXT").c_str());
 }
 
+TEST_F(MainWindowTest, TheToolbarSearchesThePaneAndKeepsItsHistory) {
+  const std::string index = "README.TXT  About this disc\r\nUTILS       Tools\r\nSETUP.EXE   setup tool\r\n";
+  WriteFile(folder_ + "00_index.txt", index);
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  HWND toolbar = GetDlgItem(main_, views::kToolbarId);
+  HWND pane = GetDlgItem(main_, views::kTextPaneId);
+  HWND combo = GetDlgItem(toolbar, views::kSearchText);
+  ASSERT_TRUE(toolbar && pane && combo);
+
+  SetWindowTextA(combo, "tool");
+  SendMessageA(GetDlgItem(toolbar, views::kFindNextButton), BM_CLICK, 0, 0);
+  EXPECT_EQ(views::PaneSelectionStart(pane), static_cast<int64_t>(index.find("Tools"))) << "found without regard to case";
+  EXPECT_EQ(SendMessageA(pane, views::kPaneQuerySelectionEnd, 0, 0), static_cast<LRESULT>(index.find("Tools") + 3));
+  SendMessageA(GetDlgItem(toolbar, views::kFindNextButton), BM_CLICK, 0, 0);
+  EXPECT_EQ(views::PaneSelectionStart(pane), static_cast<int64_t>(index.find("tool\r")));
+  SendMessageA(GetDlgItem(toolbar, views::kFindPrevButton), BM_CLICK, 0, 0);
+  EXPECT_EQ(views::PaneSelectionStart(pane), static_cast<int64_t>(index.find("Tools")));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 1) << "one text, searched three times";
+
+  SetWindowTextA(combo, "SETUP");
+  HWND field = GetWindow(combo, GW_CHILD);
+  ASSERT_NE(field, nullptr);
+  SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0);  // Enter in the field searches forwards
+  const int64_t setup = static_cast<int64_t>(index.find("SETUP"));
+  EXPECT_EQ(views::PaneSelectionStart(pane), setup);
+  EXPECT_EQ(SendMessageA(pane, views::kPaneQuerySelectionEnd, 0, 0), static_cast<LRESULT>(setup + 4));
+  EXPECT_EQ(SendMessageA(combo, CB_GETCOUNT, 0, 0), 2);
+  char newest[32] = {};
+  SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(newest));
+  EXPECT_STREQ(newest, "SETUP");
+  SendMessageA(field, WM_KEYDOWN, VK_ESCAPE, 0);  // Escape turns the found text into its entry
+  EXPECT_EQ(views::PaneSelectionStart(pane), setup);
+  EXPECT_EQ(SendMessageA(pane, views::kPaneQuerySelectionEnd, 0, 0), static_cast<LRESULT>(index.size() - 1));
+}
+
+TEST_F(MainWindowTest, ThePaneScrollsSidewaysAndTheWrapMarkSurvivesALanguageSwitch) {
+  WriteFile(folder_ + "00_index.txt", "TAMBLOR_TEST_WIDE.TXT  " + std::string(150, 'w') + "\r\n");
+  WriteFile(folder_ + "TAMBLOR_TEST_WIDE.TXT", std::string(300, 'x') + "\r\n");
+  main_ = app::CreateMainWindow(*browser_);
+  ASSERT_NE(main_, nullptr);
+  ShowWindow(main_, SW_SHOW);
+  HWND pane = GetDlgItem(main_, views::kTextPaneId);
+  EXPECT_EQ(GetScrollPos(pane, SB_HORZ), 0);
+  SendMessageA(pane, WM_KEYDOWN, VK_RIGHT, 0);
+  SendMessageA(pane, WM_CHAR, 6, 0);  // Ctrl+F
+  EXPECT_EQ(GetScrollPos(pane, SB_HORZ), 2);
+  SendMessageA(pane, WM_CHAR, 2, 0);  // Ctrl+B
+  EXPECT_EQ(GetScrollPos(pane, SB_HORZ), 1);
+
+  SendMessageA(main_, WM_COMMAND, 7, 0);  // open the file
+  ASSERT_EQ(WindowText(GetDlgItem(main_, views::kTitlePanelId)), "ViewFile: " + folder_ + "TAMBLOR_TEST_WIDE.TXT");
+  SendMessageA(main_, WM_COMMAND, 20, 0);  // LineWrap on
+  EXPECT_TRUE(GetMenuState(GetMenu(main_), 20, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_EQ(GetScrollPos(pane, SB_HORZ), 0) << "wrapped lines need no sideways scrolling";
+  SendMessageA(main_, WM_COMMAND, 51, 0);  // German
+  EXPECT_TRUE(GetMenuState(GetMenu(main_), 20, MF_BYCOMMAND) & MF_CHECKED) << "the new menu carries the mark";
+  SendMessageA(main_, WM_COMMAND, 20, 0);
+  EXPECT_FALSE(GetMenuState(GetMenu(main_), 20, MF_BYCOMMAND) & MF_CHECKED);
+  SendMessageA(main_, WM_COMMAND, 50, 0);
+
+  DestroyWindow(main_);
+  main_ = nullptr;
+  DeleteFileA((folder_ + "TAMBLOR_TEST_WIDE.TXT").c_str());
+}
+
 }  // namespace
 }  // namespace tamblor

@@ -15,6 +15,7 @@
 #include "install/app/installation.h"
 #include "install/os/ascii_case.h"
 #include "install/os/host/host_machine.h"
+#include "install/os/host/host_profile.h"
 #include "install/os/host/host_program_manager.h"
 #include "install/os/host/host_registry.h"
 #include "install/os/host/host_system_info.h"
@@ -90,6 +91,12 @@ class SimulatedMachine {
     machine_.SetWindowsDirectory(facts_.windows_dir);
     machine_.SetSystemDirectory(facts_.system_dir);
     machine_.SetModulePath(facts_.program_path);
+    // The running installer's own file is on its disk (the restart copies
+    // it); an empty one stands for it when the disk's folder has none.
+    if (machine_.GetAttributes(facts_.program_path) == install::os::kInvalidAttributes) {
+      if (auto program = machine_.Open(facts_.program_path, install::os::OpenMode::CreateNew)) program->Close();
+    }
+    for (const auto& [name, value] : facts_.environment) machine_.SetEnvironmentVariable(name, value);
     // The temporary path comes from TMP or TEMP, as on Windows; without
     // either the query fails.
     for (const char* name : {"TMP", "TEMP"}) {
@@ -257,14 +264,24 @@ bool PathLess(const std::string& a, const std::string& b) {
   return install::os::CompareIgnoringCase(ka.substr(0, ka.find(" attr=")), kb.substr(0, kb.find(" attr="))) < 0;
 }
 
-// The temporary copy's clean-up ("~0000.pif /C X:\\...\\~0000.bat") is acted
-// out: the batch file's "del" lines delete their files. Other programs only
-// count as started.
+// A path of a command line or batch line without the quotes around it.
+std::string Unquoted(std::string path) {
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+  return path;
+}
+
+// The temporary copy's clean-up ("X:\...\~0000.pif /C X:\...\~0000.bat",
+// paths quoted when they hold a space) is acted out: the batch file's "del"
+// lines delete their files. Other programs only count as started.
 void RunCleanUpBatch(HostMachine& machine, const std::string& command_line) {
-  const std::string marker = "~0000.pif /C ";
-  const std::size_t at = command_line.find(marker);
+  const std::size_t at = command_line.find(" /C ");
   if (at == std::string::npos) return;
-  const std::string batch = command_line.substr(at + marker.size());
+  const std::string pif = Unquoted(command_line.substr(0, at));
+  if (pif.find(install::app::kTempCopyMark) == std::string::npos || pif.size() < 4 ||
+      !install::os::EqualsIgnoringCase(pif.substr(pif.size() - 4), ".pif")) {
+    return;
+  }
+  const std::string batch = Unquoted(command_line.substr(at + 4));
   std::string text;
   if (std::unique_ptr<install::os::File> file = machine.Open(batch, install::os::OpenMode::Read)) {
     char buffer[4096];
@@ -273,7 +290,7 @@ void RunCleanUpBatch(HostMachine& machine, const std::string& command_line) {
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("del ", 0) == 0) machine.DeleteFile(line.substr(4));
+    if (line.rfind("del ", 0) == 0) machine.DeleteFile(Unquoted(line.substr(4)));
   }
 }
 
@@ -316,6 +333,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
       return std::fprintf(stderr, "quill simulate: %s: not a REGEDIT4 file\n", facts->registry->string().c_str()), 1;
   }
   install::os::HostProgramManager program_manager;
+  install::os::HostProfile profile(sim.machine());
   sim.machine().SetProcessHandler([&sim](const HostMachine::StartedProcess& started, uint32_t*) {
     RunCleanUpBatch(sim.machine(), started.command_line);
     return true;
@@ -344,6 +362,7 @@ int Simulate(const fs::path& machine_path, const std::string& answers_path, cons
     desktop.set_bad_drive_text(installation->plan()->prompts.bad_drive);
     desktop.set_directory_creator(
         [&installation](const std::string& path) { return installation->CreateDestinationDirectory(path); });
+    installation->SetProfile(&profile);
     installation->RunAtStart();
     installation->RunInstallation(desktop);
     installation->FinishRun();
