@@ -260,8 +260,7 @@ int ClickPaneRow(HWND pane, int row, bool double_click) {
 int Usage() {
   std::fprintf(stderr, "usage: uidriver wait|wait-gone|wait-item|list|text|children|item-text|"
                        "checked|rect|set-text|click|command|key|close|menu|screenshot|send-key|"
-                       "send-char|pane|pane-click ...
-");
+                       "send-char|pane|pane-click ...\n");
   return 2;
 }
 
