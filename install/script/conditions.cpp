@@ -150,26 +150,20 @@ bool OrderSatisfies(Comparison comparison, int order) {
 double DecimalFraction(std::string_view text) {
   // The leading number alone, read with correct rounding so that "3.95"
   // equals the machine's version made from the text "3.95".
-  std::string number;
   std::size_t i = 0;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-    if (text[i] == '-') number.push_back('-');
-    ++i;
-  }
-  bool digits = false;
-  for (; i < text.size() && os::IsDecimalDigit(text[i]); ++i, digits = true) number.push_back(text[i]);
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  std::string whole, fraction;
+  for (; i < text.size() && os::IsDecimalDigit(text[i]); ++i) whole.push_back(text[i]);
   if (i < text.size() && text[i] == '.') {
-    number.push_back('.');
-    for (++i; i < text.size() && os::IsDecimalDigit(text[i]); ++i, digits = true) number.push_back(text[i]);
+    for (++i; i < text.size() && os::IsDecimalDigit(text[i]); ++i) fraction.push_back(text[i]);
   }
-  if (!digits) return 0;
-  if (number.back() == '.') number.pop_back();
-  if (number.front() == '.' || (number.size() > 1 && number[0] == '-' && number[1] == '.')) {
-    number.insert(number.front() == '-' ? 1 : 0, "0");
-  }
+  if (whole.empty() && fraction.empty()) return 0;
+  std::string number = whole.empty() ? std::string("0") : whole;
+  if (!fraction.empty()) number += "." + fraction;
   double value = 0;
   std::from_chars(number.data(), number.data() + number.size(), value);
-  return value;
+  return negative ? -value : value;
 }
 
 uint64_t ColorCount(int color_bits) {
