@@ -124,6 +124,27 @@ TEST_F(QuillVolumeTest, MembersLeavingTheDirectoryAreRefusedAndNothingIsWrittenO
   }
 }
 
+TEST_F(QuillVolumeTest, NamesWithControlCharactersOrDevicesForgeNothing) {
+  for (const char* bad : {"A.TXT\t5\t1995-08-24 09:30:10\nFORGED.TXT", "BELL\a.TXT", "sub\\NUL.TXT", "CON"}) {
+    SCOPED_TRACE(bad);
+    fs::remove_all(dir_.path() / "set");
+    fs::remove_all(dir_.path() / "out");
+    WriteSet({ImplodedMember("FIRST.TXT", BytesOf("first")), ImplodedMember(bad, BytesOf("bad"))},
+             Volumes({"BAD.1"}));
+    QuillRun list = Quill("list set/BAD.1", dir_.path());
+    EXPECT_EQ(list.status, 2);
+    EXPECT_EQ(list.output.find("FORGED"), std::string::npos) << list.output;
+    EXPECT_NE(list.output.find("Invalid compressed file"), std::string::npos) << list.output;
+    QuillRun run = Quill("extract -d out set/BAD.1", dir_.path());
+    EXPECT_EQ(run.status, 2) << run.output;
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_.path() / "out")) {
+      written.push_back(entry.path().lexically_relative(dir_.path() / "out").string());
+    }
+    EXPECT_EQ(written, std::vector<std::string>{"FIRST.TXT"});
+  }
+}
+
 TEST_F(QuillVolumeTest, DamagedSetsExitWithTwoAndNameTheVolumeOrMember) {
   VolumeSetOptions options;
   options.volume_names = {"PART.1", "PART.2"};
