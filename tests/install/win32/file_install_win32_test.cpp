@@ -61,6 +61,9 @@ class Win32FileInstallTest : public ::testing::Test {
     log_.SetLogPath(state_.installation_dir);
   }
   void TearDown() override {
+    // The installer made a directory inside current; leave it, so that it can go.
+    std::string temp;
+    if (machine_.GetTempPath(&temp)) SetCurrentDirectoryA(temp.c_str());
     // Read-only files first, then everything.
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
       SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -237,9 +240,9 @@ TEST_F(Win32FileInstallTest, AFailedCopyOverAReadOnlyHiddenFileKeepsItAndItsAttr
             kDirectoriesOk);
   Bytes big(70000);
   for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 13);
-  Put("DISK1\BIG.BIN", big, kDate1995);
-  Put("APP\BIG.BIN", BytesOf("the old one"), kDate1994);
-  const std::string target = state_.installation_dir + "\BIG.BIN";
+  Put("DISK1\\BIG.BIN", big, kDate1995);
+  Put("APP\\BIG.BIN", BytesOf("the old one"), kDate1994);
+  const std::string target = state_.installation_dir + "\\BIG.BIN";
   const DWORD guarded = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
   ASSERT_TRUE(SetFileAttributesA(target.c_str(), guarded));
   FileEntry entry;
@@ -251,7 +254,7 @@ TEST_F(Win32FileInstallTest, AFailedCopyOverAReadOnlyHiddenFileKeepsItAndItsAttr
   EXPECT_EQ(installer.InstallEntryFiles(entry), kEntryStop);
   ASSERT_FALSE(desktop_.Messages().empty());
   EXPECT_EQ(desktop_.Messages().back().text, "Writing disk error.");
-  EXPECT_EQ(Text("APP\BIG.BIN"), "the old one");
+  EXPECT_EQ(Text("APP\\BIG.BIN"), "the old one");
   EXPECT_EQ(GetFileAttributesA(target.c_str()) & (guarded | FILE_ATTRIBUTE_SYSTEM), guarded);
   for (const auto& file : std::filesystem::directory_iterator(state_.installation_dir)) {
     EXPECT_NE(file.path().filename().string().rfind("~INS", 0), 0u) << file.path();

@@ -54,6 +54,9 @@ class RestartWin32Test : public ::testing::Test {
                                              test_support::BytesOf("INSERTDISK: \"Disk 2\"\r\n")));
   }
   void TearDown() override {
+    // Start-up made the program's directory current; leave it, so that it can go.
+    SetCurrentDirectoryA(machine_.temp.c_str());
+    SetCurrentDirectoryA("..\\..");
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
       SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
