@@ -522,6 +522,37 @@ TEST_F(FileInstallTest, ExternalUnpackersGetTheirCommandLinesAndAreWaitedFor) {
   EXPECT_EQ(Text("hd/APP/install.log"), "DIRECTORY: C:\\APP\r\n\r\n");  // its files are not logged
 }
 
+TEST_F(FileInstallTest, UnpackerPathsWithSpacesOrShellCharactersAreQuoted) {
+  EXPECT_EQ(UnpackerCommandLine(kUnpackPkware, Compression::Compressed, OverwriteMode::Yes, "A:\\MY DISK\\X.ZIP",
+                                "C:\\PROGRAM FILES\\APP"),
+            "dosshell.pif /C pkunzip \"A:\\MY DISK\\X.ZIP\" -d -o \"C:\\PROGRAM FILES\\APP\"\\");
+  EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::SelfExtract, OverwriteMode::No, "A:\\X.EXE",
+                                "C:\\TOM&JERRY"),
+            "dosshell.pif /C A:\\X.EXE \"C:\\TOM&JERRY\"\\");
+  for (const char* special : {" ", "\t", "&", "|", "<", ">", "^", "(", ")", ",", ";", "="}) {
+    const std::string dir = std::string("C:\\A") + special + "B";
+    EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::Compressed, OverwriteMode::No, "A:\\X.LZH", dir),
+              "dosshell.pif /C lha x A:\\X.LZH \"" + dir + "\"\\")
+        << special;
+  }
+  // Everything else stays as it was: "~", "!", "-", "_", "$", 8-bit letters.
+  EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::Compressed, OverwriteMode::No, "A:\\~X!-_$\xE9.LZH", "C:\\A"),
+            "dosshell.pif /C lha x A:\\~X!-_$\xE9.LZH C:\\A\\");
+}
+
+TEST_F(FileInstallTest, AMatchedArchiveWhoseNameReachesTheCommandInterpreterIsNotRun) {
+  Put("disk1", "A&CALC.ZIP", BytesOf("PK"));
+  Put("disk1", "B|X.ZIP", BytesOf("PK"));
+  Put("disk1", "GOOD.ZIP", BytesOf("PK"));
+  FileEntry entry = Entry("*.ZIP", OverwriteMode::Yes);
+  entry.compression = Compression::Compressed;
+  EXPECT_EQ(installer_.InstallEntryFiles(entry), kEntryContinue);
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  EXPECT_EQ(machine_.StartedProcesses()[0].command_line, "dosshell.pif /C pkunzip A:\\GOOD.ZIP -d -o C:\\APP\\");
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Invalid compressed file A:\\A&CALC.ZIP",
+                                                      "Invalid compressed file A:\\B|X.ZIP"}));
+}
+
 TEST_F(FileInstallTest, ProgressRefreshesAfterEach50000BytesAndCancelStops) {
   Put("disk1", "A.BIN", Pattern(200000, 8));
   Put("disk1", "B.BIN", Pattern(10, 9));
