@@ -94,6 +94,20 @@ TEST_F(QuillVolumeTest, ListsAndExtractsASetSpreadOverVolumes) {
   EXPECT_EQ(Text("out/bin/README.TXT"), "hello\r\n");
 }
 
+TEST_F(QuillVolumeTest, AnExtractionBeyondTheFileSizeLimitFailsAndKeepsTheOldFile) {
+  // A file-size limit of 9 blocks stands for a disk that fills up: the
+  // 10000-byte member cannot be written whole.
+  WriteSet({ImplodedMember("BIG.BIN", Pattern(10000), kDate, kTime)}, Volumes({"BIG.1"}));
+  ASSERT_TRUE(test_support::WriteLocalFile(dir_.path() / "out" / "BIG.BIN", BytesOf("old")));
+  QuillRun run = Quill("extract -d out set/BIG.1", dir_.path(), "trap '' XFSZ; ulimit -f 9; ");
+  EXPECT_NE(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("Writing disk error."), std::string::npos) << run.output;
+  EXPECT_EQ(Text("out/BIG.BIN"), "old");
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.path() / "out")) {
+    EXPECT_NE(entry.path().filename().string().rfind("~INS", 0), 0u) << entry.path();
+  }
+}
+
 TEST_F(QuillVolumeTest, UsageErrorsExitWithOne) {
   for (const char* arguments : {"list", "list a b", "list -x A.1", "extract", "extract -d", "extract -q A.1",
                                 "extract A.1 B.1"}) {
