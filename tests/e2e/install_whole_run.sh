@@ -25,7 +25,7 @@ out=$(run_in_display '
   dialog_with() {
     local deadline=$(( $(date +%s) + $2 )) h
     while [ "$(date +%s)" -lt $deadline ]; do
-      for h in $(drive list | awk "\$3 == \"#32770\" {print \$1}"); do
+      for h in $(drive list | awk "\$2 == \"#32770\" {print \$1}"); do
         if drive children $h 2>/dev/null | grep -qF -- "$1" || drive text $h 2>/dev/null | grep -qF -- "$1"; then
           echo $h; return 0
         fi
@@ -38,7 +38,7 @@ out=$(run_in_display '
   wine "A:\\SETUP.EXE" & pid=$!
   h=$(dialog_with "Welcome to the Quillmarsh Notepad demo." 60) || { echo "step:first-screen missing"; drive list; exit 1; }
   drive screenshot 0 "$shots/install-whole-first-screen.png"; drive click $h 1
-  h=$(dialog_with "Please enter the destination drive and directory:" 30) || { echo "step:destination missing"; exit 1; }
+  h=$(dialog_with "Please enter the destination drive" 30) || { echo "step:destination missing"; exit 1; }
   echo "destination:$(drive item-text $h 204)"
   drive screenshot 0 "$shots/install-whole-destination.png"; drive click $h 1
   h=$(dialog_with "File exists.  Overwrite C:\\QMDEMO\\NOTES.TXT?" 30) || { echo "step:overwrite missing"; exit 1; }
