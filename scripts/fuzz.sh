@@ -1,61 +1,56 @@
 #!/usr/bin/env bash
-# Builds the DCL decoder's fuzz target with clang (libFuzzer, ASan, UBSan) and
-# runs a bounded number of executions over a small generated seed corpus.
-#   scripts/fuzz.sh [RUNS]          (default 200000)
-# Exits non-zero when the fuzzer finds a crash; the crashing input is left in
-# the work directory (crash-*): copy it to tests/install/archive/fixtures/ as
-# a .bin file and say in fixtures/README.md how it was found.
+# Builds the installer's fuzz targets (fuzz/*_fuzz.cpp) with clang, libFuzzer,
+# ASan and UBSan in build/fuzz, makes their seed corpora (fuzz/make_seeds.cpp)
+# and runs each target for a bounded time over its seeds, the corpus kept from
+# earlier runs and the inputs kept in fuzz/regressions/<target>/.
+#   scripts/fuzz.sh [SECONDS [TARGET...]]
+# SECONDS per target, 20 unless given (the whole set then takes about three
+# minutes after the build); longer on request, e.g. scripts/fuzz.sh 600.
+# Exits non-zero when a target finds a crash or a broken invariant: the input
+# is left in build/fuzz/findings/<target>/. Mend the fault, then keep the input
+# in fuzz/regressions/<target>/ and say in fuzz/regressions/README.md how it
+# was found.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-runs="${1:-200000}"
-work="${QM_BUILD:-$root/build}/fuzz"
-mkdir -p "$work/corpus"
+seconds="${1:-20}"
+[ $# -gt 0 ] && shift
+build="${QM_BUILD:-$root/build}/fuzz"
+cc="${CLANG:-clang}"
 cxx="${CLANGXX:-clang++}"
 
-# The encoder only checks round trips; it is sanitized but not a coverage target.
-"$cxx" -std=c++20 -g -O1 -fsanitize=address,undefined -c "$root/install/archive/implode.cpp" \
-  -I"$root" -o "$work/implode.o"
-"$cxx" -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-  -I"$root" "$root/fuzz/explode_fuzz.cpp" "$root/install/archive/explode.cpp" \
-  "$work/implode.o" -o "$work/explode_fuzz"
+if [ $# -gt 0 ]; then
+  targets=("$@")
+else
+  targets=()
+  for source in "$root"/fuzz/*_fuzz.cpp; do targets+=("$(basename "$source" .cpp)"); done
+fi
 
-# Seeds: the published example streams, the shortest stream, and streams made
-# by the encoder from short texts and bytes, each behind a selector byte.
-seed() { printf "$2" > "$work/corpus/$1"; }
-seed example_binary '\x08\x00\x04\x82\x24\x25\x8f\x80\x7f'
-seed example_ascii '\x01\x01\x04\x4e\xc0\x3f'
-seed shortest '\x00\x00\x04\x01\xff\x00'
-seed bad_header '\x00\x09\x07\x01\xff\x00'
-build_seeds="$work/make_seeds"
-cat > "$work/make_seeds.cpp" <<'CPP'
-#include <cstdio>
-#include <string>
-#include <vector>
-#include "install/archive/implode.h"
-int main(int argc, char** argv) {
-  const char* texts[] = {"Setup copies the files to your hard disk.\r\n[Files]\r\nA=B\r\n",
-                         "\x00\x01\x02\x03\x00\x01\x02\x03\xff\xfe\x00\x00\x00\x00\x00\x00\x00\x00\x00"};
-  int n = 0;
-  for (int t = 0; t < 2; ++t) {
-    std::string text(texts[t], t == 0 ? std::string(texts[0]).size() : 19);
-    for (int i = 0; i < 6; ++i) text += text;
-    for (unsigned mode = 0; mode < 2; ++mode) {
-      std::vector<uint8_t> stream;
-      install::archive::ImplodeBuffer(reinterpret_cast<const uint8_t*>(text.data()), text.size(), mode,
-                                     1024u << (n % 3), stream);
-      std::string path = std::string(argv[1]) + "/made" + std::to_string(n++);
-      FILE* f = std::fopen(path.c_str(), "wb");
-      std::fputc(n * 37, f);
-      std::fwrite(stream.data(), 1, stream.size(), f);
-      std::fclose(f);
-    }
-  }
-  return 0;
-}
-CPP
-"$cxx" -std=c++20 -O1 -I"$root" "$work/make_seeds.cpp" "$root/install/archive/implode.cpp" \
-  "$root/install/archive/explode.cpp" -o "$build_seeds"
-"$build_seeds" "$work/corpus"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_C_COMPILER="$cc" -DCMAKE_CXX_COMPILER="$cxx" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQM_SANITIZE=ON -DQM_FUZZ=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link" > "$build.configure.log" 2>&1 ||
+  { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" -j2 --target "${targets[@]}" fuzz_seeds
 
-cd "$work"
-"$work/explode_fuzz" -runs="$runs" -max_len=20000 -timeout=10 -print_final_stats=1 "$work/corpus"
+rm -rf "$build/seeds"
+"$build/fuzz/fuzz_seeds" "$build/seeds"
+
+status=0
+for target in "${targets[@]}"; do
+  corpus="$build/corpus/$target"
+  findings="$build/findings/$target"
+  mkdir -p "$corpus" "$findings" "$build/seeds/$target"
+  inputs=("$corpus" "$build/seeds/$target")
+  [ -d "$root/fuzz/regressions/$target" ] && inputs+=("$root/fuzz/regressions/$target")
+  [ "$target" = explode_fuzz ] && inputs+=("$root/tests/install/archive/fixtures")
+  echo "== $target: $seconds s"
+  if ! (cd "$findings" && "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+          -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" "${inputs[@]}" \
+          > "$build/$target.log" 2>&1); then
+    status=1
+    echo "FAILED: $target found a fault; the input is in $findings" >&2
+    grep -E "ERROR|invariant broken|SUMMARY" "$build/$target.log" | head -5 >&2 || true
+  fi
+  grep -E "stat::number_of_executed_units|stat::new_units_added" "$build/$target.log" | tr '\n' ' ' || true
+  echo
+done
+exit $status

@@ -17,25 +17,14 @@ bool HasDrive(const std::string& path, std::size_t at) {
 // failed copy leaves an existing `to` as it was.
 bool CopyReplacing(os::Machine& machine, const std::string& from, const std::string& to) {
   std::unique_ptr<os::File> in = machine.Open(from, os::OpenMode::Read);
-  if (!in) return false;
+  const int64_t size = in ? in->Seek(0, 2) : -1;
+  if (size < 0 || in->Seek(0, 0) != 0) return false;
   const std::string temporary = to + ".~cp";
   std::unique_ptr<os::File> out = machine.Open(temporary, os::OpenMode::Create);
   if (!out) return false;
-  std::vector<char> buffer(32768);
-  bool ok = true;
-  for (;;) {
-    const int32_t got = in->Read(buffer.data(), static_cast<uint32_t>(buffer.size()));
-    if (got < 0) ok = false;
-    if (got <= 0) break;
-    if (out->Write(buffer.data(), static_cast<uint32_t>(got)) != got) {
-      ok = false;
-      break;
-    }
-  }
-  ok = ok && out->Flush();
-  ok = out->Close() && ok;
-  out.reset();
-  if (!ok || !machine.MoveFileReplacing(temporary, to)) {
+  const std::string error =
+      CopyChunks([&](char* buffer, uint32_t count) { return in->Read(buffer, count); }, size, std::move(out));
+  if (!error.empty() || !machine.MoveFileReplacing(temporary, to)) {
     machine.DeleteFile(temporary);
     return false;
   }

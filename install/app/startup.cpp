@@ -157,7 +157,7 @@ std::unique_ptr<os::File> Startup::ClaimTempCopy(const std::string& temp, TempCo
   return nullptr;
 }
 
-std::string Startup::CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out) {
+std::string CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out) {
   std::string chunk(kCopyChunk, '\0');
   int64_t copied = 0;
   for (;;) {

@@ -84,7 +84,6 @@ class Startup {
   struct TempCopyPaths {
     std::string exe, pif, bat;
   };
-  using ChunkReader = std::function<int32_t(char* buffer, uint32_t count)>;
 
   // Copies the program and its DOS shell file to the temporary directory,
   // writes the clean-up batch file and starts the copy. Every step is
@@ -95,9 +94,6 @@ class Startup {
   // ".exe", ".pif" and ".bat" are all free, with its ".exe" created new.
   // Null when none can be created.
   std::unique_ptr<os::File> ClaimTempCopy(const std::string& temp, TempCopyPaths* paths);
-  // Copies `size` bytes in 32768-byte chunks into `out`, then flushes, checks
-  // and closes it. Empty, or the message of the failure.
-  std::string CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out);
   std::string CopyProgram(const std::string& program_path, std::unique_ptr<os::File> exe);
   std::string CopyDosShellPif(const std::string& program_dir, const std::string& pif_path);
   std::string WriteCleanUpBatch(const TempCopyPaths& paths);
@@ -110,6 +106,14 @@ class Startup {
   archive::SourceReader& sources_;
   std::vector<std::string> created_;  // the restart's files, for clean-up
 };
+
+// Reads up to `count` bytes; the number read, 0 at the end, -1 on an error.
+using ChunkReader = std::function<int32_t(char* buffer, uint32_t count)>;
+// Copies `size` bytes in 32768-byte chunks into `out` (a read that gives less
+// than a chunk is the last), then flushes, checks the length and closes it.
+// Empty, or the failure's message: "Reading disk error." when a read fails or
+// the source ends short of `size`, "Writing disk error." otherwise.
+std::string CopyChunks(const ChunkReader& read, int64_t size, std::unique_ptr<os::File> out);
 
 // A file of the temporary copy beside its program: `program_path` with its
 // extension replaced by `extension` (".pif", ".bat").

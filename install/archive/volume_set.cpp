@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "install/archive/little_endian.h"
+#include "install/os/ascii_case.h"
 
 namespace install::archive {
 namespace {
@@ -55,6 +56,16 @@ uint32_t ReadFully(SourceReader& sources, SourceStream& stream, void* buffer, ui
   return done;
 }
 
+// A control character (which would also forge lines in a listing) or one
+// of the characters Windows file names cannot hold.
+bool HasCharacterNoNameHolds(const std::string& name) {
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F || std::strchr("<>\"|*?", c) != nullptr) return true;
+  }
+  return false;
+}
+
 bool IsFirstVolumeHeader(const VolumeHeader& header) {
   return header.signature == kVolumeSignature && header.kind == kFirstVolumeKind;
 }
@@ -85,22 +96,35 @@ MemberHeader ParseMemberHeader(const uint8_t* bytes) {
   return member;
 }
 
+bool IsDeviceName(const std::string& component) {
+  std::string base = component.substr(0, component.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = os::UpperAscii(c);
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CLOCK$"}) {
+    if (base == device) return true;
+  }
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
 bool IsSafeMemberName(const std::string& name) {
   if (name.empty() || name[0] == '\\' || name[0] == '/') return false;
-  if (name.find(':') != std::string::npos) return false;
+  if (name.find(':') != std::string::npos || HasCharacterNoNameHolds(name)) return false;
   size_t start = 0;
   while (start <= name.size()) {
     size_t end = name.find_first_of("\\/", start);
     if (end == std::string::npos) end = name.size();
     std::string component = name.substr(start, end - start);
     if (component != "." && IsDotsOnly(component)) return false;
+    if (IsDeviceName(component)) return false;
     start = end + 1;
   }
   return true;
 }
 
 bool IsSafeVolumeName(const std::string& name) {
-  return !name.empty() && name.find_first_of("\\/:") == std::string::npos && !IsDotsOnly(name);
+  return !name.empty() && name.find_first_of("\\/:") == std::string::npos && !IsDotsOnly(name) &&
+         !HasCharacterNoNameHolds(name) && !IsDeviceName(name);
 }
 
 bool IsMultiVolumeStart(SourceReader& sources, const std::string& path) {

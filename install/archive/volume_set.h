@@ -85,6 +85,14 @@ bool IsSafeMemberName(const std::string& name);
 // True when a next-volume name is a bare file name: not empty, no "\", "/" or
 // ":", and not made only of dots and spaces.
 bool IsSafeVolumeName(const std::string& name);
+// Both also refuse what no file name on Windows holds and what would name
+// something other than a file: a control character (below a space, and
+// DEL), one of < > " | * ?, and a component that is a DOS device name.
+
+// True when a path component names a DOS device whatever its extension:
+// CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 and CLOCK$, in any letter
+// case, before the first dot, with trailing spaces ignored ("con .txt").
+bool IsDeviceName(const std::string& component);
 
 // True when `path` opens as a source and starts with a whole first-volume
 // header whose next-volume name is a safe, non-empty name: the first volume of

@@ -168,7 +168,10 @@ int FileInstaller::WalkSources(const script::FileEntry& entry, const std::string
   std::optional<Match> pending_set;
   for (const Match& match : matches) {
     if (match.is_directory) continue;
-    if (entry.compression != Compression::None) {
+    if (entry.compression != Compression::None && ReachesCommandInterpreter(match.name)) {
+      // A name on the disk must not add commands of its own.
+      Warn(std::string(ui::kInvalidCompressedFileText) + match.source);
+    } else if (entry.compression != Compression::None) {
       RunAndWait(machine_,
                  UnpackerCommandLine(unpacker_, entry.compression, entry.overwrite, match.source,
                                      destination_dir),
@@ -463,19 +466,31 @@ int FileInstaller::ExtractVolumeSet(const std::string& destination, const std::s
 std::string UnpackerCommandLine(int unpacker, Compression compression, OverwriteMode mode,
                                 const std::string& source, const std::string& destination_dir) {
   const bool self_extract = compression == Compression::SelfExtract;
+  const std::string quoted_source = QuotedForCommand(source);
+  // The closing quote comes before the final "\", which would otherwise
+  // escape it.
+  const std::string quoted_dir = QuotedForCommand(destination_dir) + "\\";
   std::string line = "dosshell.pif /C ";
   if (unpacker == kUnpackLha) {
     if (!self_extract) line += "lha x ";
     if (!self_extract && mode == OverwriteMode::Yes) line += "/c1 ";
-    line += source + " " + destination_dir + "\\";
+    line += quoted_source + " " + quoted_dir;
     return line;
   }
   if (!self_extract) line += "pkunzip ";
-  line += source + " -d ";
+  line += quoted_source + " -d ";
   if (mode == OverwriteMode::Yes) line += "-o ";
   if (mode == OverwriteMode::New) line += "-n ";
-  line += destination_dir + "\\";
+  line += quoted_dir;
   return line;
+}
+
+std::string QuotedForCommand(const std::string& path) {
+  return path.find_first_of(kCommandSpecialCharacters) == std::string::npos ? path : "\"" + path + "\"";
+}
+
+bool ReachesCommandInterpreter(const std::string& name) {
+  return name.find_first_of("&|<>") != std::string::npos;
 }
 
 void RunAndWait(os::Machine& machine, const std::string& command_line, int show) {

@@ -147,10 +147,21 @@ class FileInstaller {
 //   PKWARE, SELF-EXTRACT "dosshell.pif /C " source " -d " [opt] dir "\"
 //   LHA, COMPRESSED      "dosshell.pif /C lha x " [lha opt] source " " dir "\"
 //   LHA, SELF-EXTRACT    "dosshell.pif /C " source " " dir "\"
-// [opt] is "-o " for Yes, "-n " for New; [lha opt] "/c1 " for Yes.
+// [opt] is "-o " for Yes, "-n " for New; [lha opt] "/c1 " for Yes. A source
+// or directory that holds a space or a character the command interpreter
+// reads (kCommandSpecialCharacters) is quoted, the directory's quote closing
+// before its final "\"; other paths stand as they are. A matched archive
+// whose own name holds "&", "|", "<" or ">" is not run at all
+// ("Invalid compressed file " + its path; the installation goes on).
 std::string UnpackerCommandLine(int unpacker, script::Compression compression,
                                 script::OverwriteMode mode, const std::string& source,
                                 const std::string& destination_dir);
+
+inline constexpr const char* kCommandSpecialCharacters = " \t&|<>^(),;=";
+// `path` in double quotes when it holds one of kCommandSpecialCharacters.
+std::string QuotedForCommand(const std::string& path);
+// True when a file name holds "&", "|", "<" or ">".
+bool ReachesCommandInterpreter(const std::string& name);
 
 // Starts a command line with a show state and waits, without a time limit, for
 // it to end. A command that cannot be started is passed over silently.

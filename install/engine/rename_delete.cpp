@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "install/engine/create_directories.h"

@@ -247,6 +247,8 @@ TEST_F(QuillPackTest, NamesTheTargetCannotHoldAreRefusedAndNothingIsWritten) {
       {"trailing.", "ending in a dot or a space"},
       {"dir /x.txt", "ending in a dot or a space"},
       {"A.TXT", "differ only in letter case"},  // beside a.txt
+      {"con.txt", "is a device name"},
+      {"Lpt1", "is a device name"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -297,7 +299,7 @@ TEST_F(QuillPackTest, BaseNamesMustFitTheVolumeHeaders) {
   EXPECT_FALSE(fs::exists(dir_.path() / "out"));
   // One volume: no continuation name is stored, any file name will do.
   EXPECT_EQ(Quill("pack src one LONGER_BASE_NAME", dir_.path()).status, 0);
-  for (const char* bad : {"A:B", "A*", "end."}) {
+  for (const char* bad : {"A:B", "A*", "end.", "NUL", "com1"}) {
     QuillRun run = Quill(std::string("pack src out '") + bad + "'", dir_.path());
     EXPECT_EQ(run.status, 2) << bad;
     EXPECT_NE(run.output.find("the base name"), std::string::npos) << run.output;

@@ -94,6 +94,20 @@ TEST_F(QuillVolumeTest, ListsAndExtractsASetSpreadOverVolumes) {
   EXPECT_EQ(Text("out/bin/README.TXT"), "hello\r\n");
 }
 
+TEST_F(QuillVolumeTest, AnExtractionBeyondTheFileSizeLimitFailsAndKeepsTheOldFile) {
+  // A file-size limit of 9 blocks stands for a disk that fills up: the
+  // 10000-byte member cannot be written whole.
+  WriteSet({ImplodedMember("BIG.BIN", Pattern(10000), kDate, kTime)}, Volumes({"BIG.1"}));
+  ASSERT_TRUE(test_support::WriteLocalFile(dir_.path() / "out" / "BIG.BIN", BytesOf("old")));
+  QuillRun run = Quill("extract -d out set/BIG.1", dir_.path(), "trap '' XFSZ; ulimit -f 9; ");
+  EXPECT_NE(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("Writing disk error."), std::string::npos) << run.output;
+  EXPECT_EQ(Text("out/BIG.BIN"), "old");
+  for (const auto& entry : fs::recursive_directory_iterator(dir_.path() / "out")) {
+    EXPECT_NE(entry.path().filename().string().rfind("~INS", 0), 0u) << entry.path();
+  }
+}
+
 TEST_F(QuillVolumeTest, UsageErrorsExitWithOne) {
   for (const char* arguments : {"list", "list a b", "list -x A.1", "extract", "extract -d", "extract -q A.1",
                                 "extract A.1 B.1"}) {
@@ -121,6 +135,27 @@ TEST_F(QuillVolumeTest, MembersLeavingTheDirectoryAreRefusedAndNothingIsWrittenO
     QuillRun list = Quill("list set/BAD.1", dir_.path());
     EXPECT_EQ(list.status, 2);
     EXPECT_EQ(list.output.rfind("FIRST.TXT\t", 0), 0u) << list.output;
+  }
+}
+
+TEST_F(QuillVolumeTest, NamesWithControlCharactersOrDevicesForgeNothing) {
+  for (const char* bad : {"A.TXT\t5\t1995-08-24 09:30:10\nFORGED.TXT", "BELL\a.TXT", "sub\\NUL.TXT", "CON"}) {
+    SCOPED_TRACE(bad);
+    fs::remove_all(dir_.path() / "set");
+    fs::remove_all(dir_.path() / "out");
+    WriteSet({ImplodedMember("FIRST.TXT", BytesOf("first")), ImplodedMember(bad, BytesOf("bad"))},
+             Volumes({"BAD.1"}));
+    QuillRun list = Quill("list set/BAD.1", dir_.path());
+    EXPECT_EQ(list.status, 2);
+    EXPECT_EQ(list.output.find("FORGED"), std::string::npos) << list.output;
+    EXPECT_NE(list.output.find("Invalid compressed file"), std::string::npos) << list.output;
+    QuillRun run = Quill("extract -d out set/BAD.1", dir_.path());
+    EXPECT_EQ(run.status, 2) << run.output;
+    std::vector<std::string> written;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_.path() / "out")) {
+      written.push_back(entry.path().lexically_relative(dir_.path() / "out").string());
+    }
+    EXPECT_EQ(written, std::vector<std::string>{"FIRST.TXT"});
   }
 }
 

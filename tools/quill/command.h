@@ -25,6 +25,8 @@ struct Command {
 
 // All registered commands, in registration order.
 std::vector<Command>& Commands();
+// The registered command of that name; null when there is none.
+const Command* FindCommand(const char* name);
 
 struct CommandRegistration {
   CommandRegistration(const char* name, const char* usage, CommandFunction run) {

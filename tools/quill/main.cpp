@@ -12,23 +12,6 @@
 
 namespace quill {
 
-std::vector<Command>& Commands() {
-  static std::vector<Command> commands;
-  return commands;
-}
-
-static const Command* FindCommand(const char* name) {
-  for (const Command& c : Commands()) {
-    if (std::strcmp(c.name, name) == 0) return &c;
-  }
-  return nullptr;
-}
-
-int PrintUsage(const char* name) {
-  if (const Command* c = FindCommand(name)) std::fprintf(stderr, "usage: quill %s\n", c->usage);
-  return 1;
-}
-
 static void PrintAllUsage(std::FILE* out) {
   std::vector<Command> sorted = Commands();
   std::sort(sorted.begin(), sorted.end(),

@@ -122,6 +122,7 @@ std::string PartProblem(const std::string& part) {
       return std::string("holds '") + c + "', which file names on Windows cannot";
     }
   }
+  if (archive::IsDeviceName(part)) return "is a device name, which Windows gives to no file";
   if (!part.empty() && (part.back() == '.' || part.back() == ' ')) {
     return "has a part ending in a dot or a space, which Windows drops";
   }

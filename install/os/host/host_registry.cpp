@@ -14,12 +14,14 @@ namespace {
 constexpr uint32_t kRootHandles[] = {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine,
                                      kHkeyUsers,       kHkeyCurrentConfig, kHkeyDynData};
 
-// Splits a key path at "\". False for an empty level ("A\\B", "\A", "A\").
+// Splits a key path at "\". False for an empty level ("A\\B", "\A", "A\")
+// and for more than kMaxRegistryDepth levels.
 bool SplitPath(const std::string& path, std::vector<std::string>* levels) {
   levels->clear();
   if (path.empty()) return true;
   std::size_t start = 0;
   for (;;) {
+    if (levels->size() == kMaxRegistryDepth) return false;
     std::size_t slash = path.find('\\', start);
     std::string level = path.substr(start, slash == std::string::npos ? std::string::npos
                                                                        : slash - start);

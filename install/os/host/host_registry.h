@@ -1,5 +1,6 @@
 // An in-memory registry with the six predefined roots, loaded from and saved
-// as REGEDIT4 text.
+// as REGEDIT4 text. A path deeper than kMaxRegistryDepth levels is refused
+// (creating, opening, loading), so saving and freeing never recurse deeper.
 //
 // Keys and values keep the spelling they were created with and are found
 // without regard to ASCII letter case. A key with subkeys cannot be deleted
@@ -13,6 +14,7 @@
 // line ending in "\" goes on in the next line; lines starting ";" are comments.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
@@ -21,6 +23,9 @@
 #include "install/os/registry.h"
 
 namespace install::os {
+
+// Keys nest at most this many levels below their root, as on Windows.
+inline constexpr size_t kMaxRegistryDepth = 512;
 
 class HostRegistry : public Registry {
  public:

@@ -5,6 +5,8 @@
 #include "install/app/plan_defaults.h"
 #include "install/os/host/host_machine.h"
 #include "install/ui/host/host_desktop.h"
+#include "tests/support/fault_walk.h"
+#include "tests/support/faulty_machine.h"
 #include "tests/support/fixture_builder.h"
 
 namespace install::app {
@@ -24,7 +26,7 @@ class FinishingTest : public ::testing::Test {
     return lines;
   }
   test_support::TempDir dir_;
-  os::HostMachine machine_;
+  test_support::FaultyMachine machine_;
   ui::HostDesktop desktop_;
   std::unique_ptr<script::InstallPlan> plan_;
 };
@@ -114,6 +116,36 @@ TEST_F(FinishingTest, TheCopyCleansUpTheFilesBesideItAndNoOthers) {
   archive::SourceReader sources(machine_);
   ReleaseAtProcessEnd(*plan_, "C:\\APP", "C:\\MY TEMP\\~0000002.exe", machine_, sources);
   EXPECT_EQ(Started(), (std::vector<std::string>{"\"C:\\MY TEMP\\~0000002.pif\" /C \"C:\\MY TEMP\\~0000002.bat\""}));
+}
+
+// Every failure point of handing the uninstaller over: the Windows
+// directory's copy is the old one or the whole new one, and no temporary
+// file stays beside it.
+TEST_F(FinishingTest, EveryFailurePointOfTheUninstallerHandOver) {
+  const test_support::Bytes uninstaller(70000, 0x55);
+  machine_.SetWindowsDirectory("C:\\WINDOWS");
+  plan_->uninstall = 1;
+  const test_support::WrittenFile copy{"C:\\WINDOWS\\remvalt.exe",
+                                       test_support::FileState{test_support::BytesOf("old"), os::kAttrArchive},
+                                       test_support::FileState{uninstaller, os::kAttrArchive}};
+  auto run = [&](const test_support::FaultPoint& point) {
+    ASSERT_TRUE(test_support::WriteLocalFile(dir_.path() / "APP/remvalt.exe", uninstaller));
+    ASSERT_TRUE(test_support::WriteLocalFile(dir_.path() / "WINDOWS/remvalt.exe", test_support::BytesOf("old")));
+    machine_.Arm(point);
+    archive::SourceReader sources(machine_);
+    ReleaseAtProcessEnd(*plan_, "C:\\APP", "A:\\SETUP.EXE", machine_, sources);
+  };
+  run(test_support::FaultPoint{});
+  EXPECT_EQ(test_support::OutcomeOf(machine_, copy), test_support::Outcome::New);
+  const test_support::OperationCounts counts = machine_.counts();
+  ASSERT_GE(counts.writes, 3);
+  for (const test_support::FaultPoint& point : test_support::FailurePointsOf(counts)) {
+    SCOPED_TRACE(test_support::Describe(point));
+    run(point);
+    EXPECT_TRUE(machine_.fired());
+    EXPECT_NE(test_support::OutcomeOf(machine_, copy), test_support::Outcome::Broken);
+    EXPECT_EQ(test_support::FilesStartingWith(dir_.path() / "WINDOWS", {"remvalt.exe."}), std::vector<std::string>{});
+  }
 }
 
 TEST_F(FinishingTest, AServerThatDoesNotRegisterIsReportedUnderItsOwnPath) {

@@ -210,6 +210,29 @@ TEST_F(StartupTest, APlantedCopyIsNeverRunNorTouched) {
                                         "del C:\\TEMP\\~0000002.bat\n");
 }
 
+TEST_F(StartupTest, TheLastFreeNameIsTakenAndNoneBeyondIt) {
+  Write("a/SETUP.EXE", "program");
+  Write("a/SETUP.cfg", "INSERTDISK: \"Disk 2\"\n");
+  // One file of each name but the last holds the name.
+  Write("c/temp/~0000.pif", "taken");
+  for (int n = 1; n <= 998; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "c/temp/~0000%03d.bat", n);
+    Write(name, "taken");
+  }
+  EXPECT_EQ(Run("A:\\SETUP.EXE", ""), StartDecision::Restarted);
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  EXPECT_EQ(machine_.StartedProcesses()[0].application, "C:\\TEMP\\~0000999.exe");
+  // With that one taken too, there is no name left: nothing is started.
+  fs::remove(dir_ / "c/temp/~0000999.exe");
+  fs::remove(dir_ / "c/temp/~0000999.bat");
+  Write("c/temp/~0000999.pif", "taken");
+  EXPECT_EQ(Run("A:\\SETUP.EXE", ""), StartDecision::Fail);
+  EXPECT_EQ(machine_.StartedProcesses().size(), 1u);
+  ASSERT_EQ(desktop_.Messages().size(), 1u);
+  EXPECT_EQ(desktop_.Messages()[0].text, "File not found on the installation disk: C:\\TEMP\\~0000999.exe. ");
+}
+
 TEST_F(StartupTest, ATemporaryDirectoryWithSpacesStartsTheCopyWithItsScript) {
   fs::create_directories(dir_ / "c" / "my temp");
   fs::create_directories(dir_ / "a" / "set up");

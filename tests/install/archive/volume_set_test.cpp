@@ -116,6 +116,44 @@ TEST(MemberNameTest, OnlyNamesInsideTheDestinationAreSafe) {
   }
 }
 
+TEST(MemberNameTest, ControlCharactersAndNamesWindowsCannotHoldAreRefused) {
+  // Every byte below a space, and DEL, in any component; the characters
+  // Windows names cannot hold.
+  for (int c = 1; c < 0x20; ++c) {
+    const std::string name = std::string("sub\\a") + char(c) + "b.txt";
+    EXPECT_FALSE(IsSafeMemberName(name)) << c;
+    EXPECT_FALSE(IsSafeVolumeName(std::string("DATA") + char(c) + "2")) << c;
+  }
+  for (const char* unsafe : {"a\x7F.txt", "a<b", "a>b", "a\"b", "a|b", "a*.txt", "a?.txt"}) {
+    EXPECT_FALSE(IsSafeMemberName(unsafe)) << unsafe;
+    EXPECT_FALSE(IsSafeVolumeName(unsafe)) << unsafe;
+  }
+  // The edges of what is allowed: a space inside, "~", 8-bit characters.
+  for (const char* safe : {"a b.txt", "~a~.txt", "caf\xE9.txt", "!#$%&'()+,-;=@[]^_`{}", " \x7E"}) {
+    EXPECT_TRUE(IsSafeMemberName(safe)) << safe;
+    EXPECT_TRUE(IsSafeVolumeName(safe)) << safe;
+  }
+  EXPECT_TRUE(IsSafeMemberName("sub dir\\x"));
+}
+
+TEST(MemberNameTest, DeviceNamesAreRefusedInEveryComponentWithAnyExtension) {
+  for (const char* device : {"CON", "con", "PRN", "AUX", "NUL", "Nul.txt", "COM1", "com9.dat", "LPT1",
+                             "LPT9", "CLOCK$", "CON .TXT", "NUL.", "AUX.a.b"}) {
+    EXPECT_TRUE(IsDeviceName(device)) << device;
+    EXPECT_FALSE(IsSafeMemberName(device)) << device;
+    EXPECT_FALSE(IsSafeMemberName(std::string("sub\\") + device)) << device;
+    EXPECT_FALSE(IsSafeMemberName(std::string(device) + "\\file.txt")) << device;
+    EXPECT_FALSE(IsSafeVolumeName(device)) << device;
+  }
+  // Names that only begin like a device.
+  for (const char* name : {"CONS", "CONSOLE.TXT", "NULL.DAT", "COM0", "COM10", "LPT", "LPT10.TXT",
+                           "AUXILIARY", "XCON", "CLOCK", "PRN1", "_NUL"}) {
+    EXPECT_FALSE(IsDeviceName(name)) << name;
+    EXPECT_TRUE(IsSafeMemberName(name)) << name;
+    EXPECT_TRUE(IsSafeVolumeName(name)) << name;
+  }
+}
+
 TEST_F(VolumeSetTest, RecognisesOnlyTheFirstVolumeOfAMultiVolumeSet) {
   VolumeSetOptions options;
   options.budgets = {400};
@@ -251,7 +289,10 @@ TEST_F(VolumeSetTest, VolumeEndingBeforeTheCountIsAReadingFileError) {
   ASSERT_EQ(set_.OpenFirstVolume("A:\\DATA.1"), kVolumeOk);
   MemberHeader member;
   ASSERT_EQ(set_.ReadMemberHeader(&member), kVolumeOk);
+  ASSERT_EQ(set_.SkipMemberData(), 0);
   ASSERT_EQ(set_.ReadMemberHeader(&member), kVolumeOk);
+  EXPECT_EQ(member.name, "b");
+  ASSERT_EQ(set_.SkipMemberData(), 0);
   EXPECT_EQ(set_.ReadMemberHeader(&member), kVolumeFailed);
   EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Reading file error: A:\\DATA.1"});
   EXPECT_EQ(desktop_.Messages()[0].caption, "(default)");
@@ -304,7 +345,8 @@ TEST_F(VolumeSetTest, WrongNextVolumeIsAnInvalidCompressedFile) {
 TEST_F(VolumeSetTest, UnsafeMemberNamesAreRefused) {
   const std::vector<std::string> names = {"\\WINDOWS\\WIN.INI", "C:\\AUTOEXEC.BAT",
                                          "..\\..\\evil.dll", "sub\\..\\..\\evil.dll",
-                                         std::string(136, 'n')};
+                                         std::string(136, 'n'), "A.TXT\tforged\t1\tline\nB.TXT",
+                                         "sub\\CON", "LPT1.TXT"};
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
     Put("DATA.1", Concat({test_support::MakeVolumeHeader("", 1, 0x74),

@@ -419,6 +419,32 @@ TEST_F(FileInstallTest, OverwriteModesOfSetMembersUseTheirDatesAndCountSkippedLe
   EXPECT_EQ(installer_.ExtractVolumeSet("C:\\APP\\X", "A:\\MISSING", OverwriteMode::Yes, 0x80), kNotVolumeSet);
 }
 
+TEST_F(FileInstallTest, AMemberSkippedWhoseDataEndsExactlyAtAVolumeEndGoesOn) {
+  // The last member's data ends exactly at the end of the set: skipped under
+  // New, the set is complete.
+  const VolumeMember last = test_support::ImplodedMember("OLDER.TXT", BytesOf("from the set"), kDate1994, kNoon);
+  PutVolumes("disk1", test_support::BuildVolumeSet({last}));
+  Put("hd", "APP/OLDER.TXT", BytesOf("newer"), kDate1995, kNoon);
+  EXPECT_EQ(installer_.InstallFile("C:\\APP\\X", "A:\\DATA.1", OverwriteMode::New, 0x80), kInstallDone);
+  EXPECT_TRUE(desktop_.Messages().empty()) << MessageTexts()[0];
+  EXPECT_EQ(Text("hd/APP/OLDER.TXT"), "newer");
+
+  // A member's data ends exactly at the end of the first volume: skipped,
+  // the next member's header is the first thing in the next volume.
+  const VolumeMember next = test_support::ImplodedMember("NEXT.TXT", BytesOf("second volume"), kDate1995, kNoon);
+  const uint32_t exact = archive::kVolumeHeaderSize + archive::kMemberHeaderSize + uint32_t(last.compressed.size());
+  VolumeSetOptions options = Volumes({"EXACT.1", "EXACT.2"}, exact);
+  options.budgets = {exact, 1u << 20};
+  auto set = test_support::BuildVolumeSet({last, next}, options);
+  ASSERT_EQ(set.size(), 2u);
+  ASSERT_EQ(set[0].bytes.size(), exact);
+  PutVolumes("disk1", set);
+  EXPECT_EQ(installer_.InstallFile("C:\\APP\\X", "A:\\EXACT.1", OverwriteMode::New, 0x80), kInstallDone);
+  EXPECT_TRUE(desktop_.Messages().empty()) << MessageTexts()[0];
+  EXPECT_EQ(Text("hd/APP/OLDER.TXT"), "newer");
+  EXPECT_EQ(Text("hd/APP/NEXT.TXT"), "second volume");
+}
+
 TEST_F(FileInstallTest, MissingSourcesAreReportedBeforeTheFirstDiskChangeAndAskedForAfterIt) {
   EXPECT_EQ(installer_.InstallEntryFiles(Entry("MISSING.TXT")), kEntryContinue);
   ASSERT_EQ(desktop_.Messages().size(), 1u);
@@ -520,6 +546,37 @@ TEST_F(FileInstallTest, ExternalUnpackersGetTheirCommandLinesAndAreWaitedFor) {
   EXPECT_EQ(machine_.StartedProcesses()[0].show, os::kShowMaximized);
   EXPECT_TRUE(machine_.StartedProcesses()[0].wait);
   EXPECT_EQ(Text("hd/APP/install.log"), "DIRECTORY: C:\\APP\r\n\r\n");  // its files are not logged
+}
+
+TEST_F(FileInstallTest, UnpackerPathsWithSpacesOrShellCharactersAreQuoted) {
+  EXPECT_EQ(UnpackerCommandLine(kUnpackPkware, Compression::Compressed, OverwriteMode::Yes, "A:\\MY DISK\\X.ZIP",
+                                "C:\\PROGRAM FILES\\APP"),
+            "dosshell.pif /C pkunzip \"A:\\MY DISK\\X.ZIP\" -d -o \"C:\\PROGRAM FILES\\APP\"\\");
+  EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::SelfExtract, OverwriteMode::No, "A:\\X.EXE",
+                                "C:\\TOM&JERRY"),
+            "dosshell.pif /C A:\\X.EXE \"C:\\TOM&JERRY\"\\");
+  for (const char* special : {" ", "\t", "&", "|", "<", ">", "^", "(", ")", ",", ";", "="}) {
+    const std::string dir = std::string("C:\\A") + special + "B";
+    EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::Compressed, OverwriteMode::No, "A:\\X.LZH", dir),
+              "dosshell.pif /C lha x A:\\X.LZH \"" + dir + "\"\\")
+        << special;
+  }
+  // Everything else stays as it was: "~", "!", "-", "_", "$", 8-bit letters.
+  EXPECT_EQ(UnpackerCommandLine(kUnpackLha, Compression::Compressed, OverwriteMode::No, "A:\\~X!-_$\xE9.LZH", "C:\\A"),
+            "dosshell.pif /C lha x A:\\~X!-_$\xE9.LZH C:\\A\\");
+}
+
+TEST_F(FileInstallTest, AMatchedArchiveWhoseNameReachesTheCommandInterpreterIsNotRun) {
+  Put("disk1", "A&CALC.ZIP", BytesOf("PK"));
+  Put("disk1", "B|X.ZIP", BytesOf("PK"));
+  Put("disk1", "GOOD.ZIP", BytesOf("PK"));
+  FileEntry entry = Entry("*.ZIP", OverwriteMode::Yes);
+  entry.compression = Compression::Compressed;
+  EXPECT_EQ(installer_.InstallEntryFiles(entry), kEntryContinue);
+  ASSERT_EQ(machine_.StartedProcesses().size(), 1u);
+  EXPECT_EQ(machine_.StartedProcesses()[0].command_line, "dosshell.pif /C pkunzip A:\\GOOD.ZIP -d -o C:\\APP\\");
+  EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Invalid compressed file A:\\A&CALC.ZIP",
+                                                      "Invalid compressed file A:\\B|X.ZIP"}));
 }
 
 TEST_F(FileInstallTest, ProgressRefreshesAfterEach50000BytesAndCancelStops) {

@@ -152,5 +152,32 @@ TEST(HostRegistryTest, RejectsMalformedText) {
   }
 }
 
+std::string LevelsPath(size_t levels) {
+  std::string path;
+  for (size_t i = 0; i < levels; ++i) path += (i ? "\\K" : "K") + std::to_string(i % 10);
+  return path;
+}
+
+TEST(HostRegistryTest, KeysNestAsDeepAsTheSystemAllowsAndNoDeeper) {
+  HostRegistry registry;
+  // 512 levels below the root are the limit: the last one is created and
+  // survives a save and a load, one more is refused.
+  ASSERT_TRUE(registry.CreateKey(kHkeyLocalMachine, LevelsPath(kMaxRegistryDepth), nullptr));
+  EXPECT_FALSE(registry.CreateKey(kHkeyLocalMachine, LevelsPath(kMaxRegistryDepth + 1), nullptr));
+  EXPECT_FALSE(registry.OpenKey(kHkeyLocalMachine, LevelsPath(kMaxRegistryDepth + 1)));
+  const std::string saved = registry.SaveRegedit4();
+  HostRegistry loaded;
+  ASSERT_TRUE(loaded.LoadRegedit4(saved));
+  EXPECT_TRUE(loaded.OpenKey(kHkeyLocalMachine, LevelsPath(kMaxRegistryDepth)));
+  EXPECT_EQ(loaded.SaveRegedit4(), saved);
+
+  // A text nesting far deeper is refused at that line, without exhausting
+  // the stack on loading, saving or letting the registry go.
+  HostRegistry deep;
+  EXPECT_FALSE(deep.LoadRegedit4("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\" + LevelsPath(200000) + "]\r\n"));
+  EXPECT_FALSE(deep.OpenKey(kHkeyLocalMachine, "K0"));
+  EXPECT_EQ(deep.SaveRegedit4().size(), 12u);  // "REGEDIT4" and an empty line
+}
+
 }  // namespace
 }  // namespace install::os

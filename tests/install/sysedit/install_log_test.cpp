@@ -58,6 +58,21 @@ TEST_F(InstallLogTest, ALogThatCannotBeOpenedIsNeitherTruncatedNorLost) {
   EXPECT_EQ(LogBytes(), "EARLIER\r\nFILE: C:\\APP\\A\r\nFILE: C:\\APP\\B\r\n");
 }
 
+TEST_F(InstallLogTest, WaitingTextFillsItsCapacityExactlyAndNoFurther) {
+  InstallLog log(machine_);
+  log.set_enabled(true);
+  log.SetLogPath("C:\\NOT YET");
+  const std::string first = "DIRECTORY: " + std::string(kPendingLogCapacity - 12, 'D') + "\n";
+  ASSERT_EQ(first.size(), kPendingLogCapacity);
+  EXPECT_EQ(log.AppendLogLine(first), 0);
+  EXPECT_EQ(log.pending_text(), first);
+  EXPECT_EQ(log.AppendLogLine("X"), 0);  // "X" and its line end would not fit
+  EXPECT_EQ(log.pending_text(), first);
+  ASSERT_TRUE(machine_.CreateDirectory("C:\\NOT YET"));
+  EXPECT_EQ(log.AppendLogLine("FILE: C:\\NOT YET\\A"), 1);
+  EXPECT_EQ(LogBytes("NOT YET/install.log"), first.substr(0, first.size() - 1) + "\r\nFILE: C:\\NOT YET\\A\r\n");
+}
+
 TEST_F(InstallLogTest, EveryEntryKindIsSpelledExactly) {
   EXPECT_EQ(DefaultDirLogEntry("C:\\APP"), "DEFAULTDIR: C:\\APP");
   EXPECT_EQ(DirectoryLogEntry("C:\\APP\\SUB"), "DIRECTORY: C:\\APP\\SUB");
