@@ -1,9 +1,16 @@
-# The sample distribution (demo/) installed for real under Wine, answered
-# through Win32 as a person would: the first screen, the destination, the
-# overwrite question for the notes left by an earlier installation, and the
-# disk change, with the second disk put into the floppy drive. Sourced after
-# e2e.sh, with WINEPREFIX set up and its server ended.
+# The sample distribution installed for real under Wine, answered through
+# Win32 as a person would: the first screen, the destination, the overwrite
+# question for the notes left by an earlier installation, and the disk change
+# in the middle of the compressed volume set, with the second disk put into
+# the floppy drive. Sourced after e2e.sh, with WINEPREFIX set up and its
+# server ended.
 #
+# The distribution is the one the native build assembles from demo/ (its
+# volume set packed by quill pack): build/native/sample.
+SAMPLE="$QM_SOURCE/build/native/sample"
+SAMPLE_GROUP="Quillmarsh Notepad Demo"
+SAMPLE_KEY='HKEY_LOCAL_MACHINE\SOFTWARE\Quillmarsh'
+
 # sample_install <work-dir>: copies the two disks and install.exe (as
 # SETUP.EXE) under <work-dir>/media, maps A: to a folder holding the first disk, puts the old
 # notes into C:\QMDEMO, runs A:\SETUP.EXE to its end and prints each step.
@@ -11,11 +18,12 @@
 # $WINEPREFIX/drive_c/QMDEMO.
 sample_install() {
   local media="$1/media" target="$WINEPREFIX/drive_c/QMDEMO"
+  [ -f "$SAMPLE/disk1/QMDEMO.1" ] || { echo "the sample distribution is missing: build the native preset" >&2; return 1; }
   rm -rf "$media" "$target"
   mkdir -p "$media" "$target"
-  cp -r "$QM_SOURCE/demo/disk1" "$QM_SOURCE/demo/disk2" "$media/"
+  cp -r "$SAMPLE/disk1" "$SAMPLE/disk2" "$media/"
   cp "$QM_BUILD/install/install.exe" "$media/disk1/SETUP.EXE"
-  cp "$QM_SOURCE/demo/c/QMDEMO/NOTES.TXT" "$target/"
+  cp "$SAMPLE/c/QMDEMO/NOTES.TXT" "$target/"
   # The floppy drive is one folder; changing the disk changes what it holds.
   mkdir -p "$media/drive_a"
   cp -r "$media/disk1/." "$media/drive_a/"
@@ -71,4 +79,43 @@ sample_compare() {
     fi
   done
   return $status
+}
+
+# sample_registry: the installer's keys in the prefix's registry, as REGEDIT4
+# text (the prefix's server ended first, so that the registry is on disk).
+sample_registry() {
+  local export="$1/registry-export.reg"
+  qm_wine_end
+  rm -f "$export"
+  wine regedit /E "$(winepath -w "$export")" "$SAMPLE_KEY" >/dev/null 2>&1 || true
+  qm_wine_end
+  [ -s "$export" ] || { echo "no registry export of $SAMPLE_KEY" >&2; return 1; }
+  # Wine writes version 5 text in UTF-16; the values read the same in REGEDIT4.
+  iconv -f UTF-16 -t UTF-8 "$export" | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' |
+    sed '1s/^Windows Registry Editor Version 5.00$/REGEDIT4/'
+}
+
+# sample_simulated_registry <simulation-out>: the same keys from quill
+# simulate's registry.reg.
+sample_simulated_registry() {
+  tr -d '\r' < "$1/registry.reg" | awk '
+    NR == 1 { print; print ""; next }
+    /^\[/ { keep = index($0, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quillmarsh") == 1 }
+    keep'
+}
+
+# sample_group: the items of the sample's program group that Wine's Program
+# Manager made (a folder of the Start Menu, a shortcut per item), one title a
+# line.
+sample_group() {
+  local dir
+  dir=$(find "$WINEPREFIX/drive_c" -type d -name "$SAMPLE_GROUP" -path "*Programs*" | head -n1)
+  [ -n "$dir" ] || { echo "no program group \"$SAMPLE_GROUP\" in the Start Menu" >&2; return 1; }
+  (cd "$dir" && ls -1 -- *.lnk | sed 's/\.lnk$//' | sort)
+}
+
+# sample_simulated_group <simulation-out>: the item titles quill simulate's
+# Program Manager was given.
+sample_simulated_group() {
+  sed -n 's/^\[AddItem([^,]*, \(.*\))\]\r\{0,1\}$/\1/p' "$1/progman.txt" | sort
 }
