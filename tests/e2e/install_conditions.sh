@@ -44,18 +44,6 @@ map_drive e "$olddisk" hd OLDDISK
 prefix_ready
 
 out=$(run_in_display '
-  dialog_with() {
-    local deadline=$(( $(date +%s) + $2 )) h
-    while [ "$(date +%s)" -lt $deadline ]; do
-      for h in $(drive list | awk "\$2 == \"#32770\" {print \$1}"); do
-        if drive children $h 2>/dev/null | grep -qF -- "$1" || drive text $h 2>/dev/null | grep -qF -- "$1"; then
-          echo $h; return 0
-        fi
-      done
-      sleep 0.3
-    done
-    return 1
-  }
   shots="'"$SCREENSHOTS"'"
   wine "D:\\SETUP.EXE" -full & pid=$!
   h=$(dialog_with "Edition?" 120) || { echo "step:question missing"; drive list; exit 1; }

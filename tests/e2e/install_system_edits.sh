@@ -52,20 +52,6 @@ printf 'messagebox yes\tDo you wish this program to modify your AUTOEXEC.BAT?\n'
 prefix_ready
 
 out=$(run_in_display '
-  # A top-level dialog (#32770) whose caption or one of whose controls holds $1.
-  dialog_with() {
-    local deadline=$(( $(date +%s) + $2 )) h
-    while [ "$(date +%s)" -lt $deadline ]; do
-      for h in $(drive list | awk "\$2 == \"#32770\" {print \$1}"); do
-        if drive children $h 2>/dev/null | grep -qF -- "$1" || drive text $h 2>/dev/null | grep -qF -- "$1"; then
-          echo $h; return 0
-        fi
-      done
-      sleep 0.3
-    done
-    echo "step missing: $1" >&2
-    return 1
-  }
   wine "D:\\SETUP.EXE" & pid=$!
   h=$(dialog_with "Please enter the destination drive and" 90) || exit 1
   echo "step: destination $(drive item-text $h 204), OK"; drive click $h 1

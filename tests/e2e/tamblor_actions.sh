@@ -8,6 +8,7 @@
 # index shown, and closing it deletes the installed directory. Screenshots
 # are saved.
 . "$(dirname "$0")/lib/e2e.sh"
+. "$(dirname "$0")/lib/tamblor_pane.sh"
 
 e2e_prefix tamblor_actions
 disc="$E2E_DIR/disc"
@@ -28,21 +29,7 @@ printf 'README.TXT|How to play\r\nGAME.EXE|not really a program\r\nDOCS\\MANUAL.
 cp "$QM_BUILD/tests/e2e-tools/UNPACK.EXE" "$disc/BIN/UNPACK.EXE"
 exe="$QM_BUILD/tamblor/tamblor.exe"
 
-helpers='
-  until_panel_says() {
-    for _ in $(seq 60); do
-      [ "$(drive item-text $main 1)" = "$1" ] && return 0
-      sleep 0.25
-    done
-    return 1
-  }
-  field() { drive pane $pane | sed -n "s/^$1=//p"; }
-  # show <tag>: the pane state, each line tagged (asked again should an answer come back empty).
-  show() {
-    local state
-    for _ in 1 2 3; do state=$(drive pane $pane) && [ -n "$state" ] && break; sleep 0.2; done
-    printf "%s\n" "$state" | sed "s/^/$1:/"
-  }
+helpers="$TAMBLOR_PANE_HELPERS"'
   # search <button id>: one click on Find Next (204) or Find Previous (205);
   # answers "No more occurrences found." with OK when it comes.
   search() {

@@ -10,6 +10,7 @@
 # switch keeps the selected entry. The pane's state (file, top line, selected
 # entry) is read through Win32; screenshots are saved.
 . "$(dirname "$0")/lib/e2e.sh"
+. "$(dirname "$0")/lib/tamblor_pane.sh"
 
 e2e_prefix tamblor_browse
 disc="$E2E_DIR/disc"
@@ -37,22 +38,7 @@ printf '==== Global index ====\r\npath: \\UTILS\r\nTOOL.TXT    The manual of the
 cp "$QM_BUILD/tests/lang/GERMAN32.DLL" "$disc/LANG/GERMAN32.DLL"
 exe="$QM_BUILD/tamblor/tamblor.exe"
 
-helpers='
-  until_panel_says() {
-    for _ in $(seq 40); do
-      [ "$(drive item-text $main 1)" = "$1" ] && return 0
-      sleep 0.25
-    done
-    return 1
-  }
-  # field <name>: one line of the pane state.
-  field() { drive pane $pane | sed -n "s/^$1=//p"; }
-  # show <tag>: the pane state, each line tagged (asked again should an answer come back empty).
-  show() {
-    local state
-    for _ in 1 2 3; do state=$(drive pane $pane) && [ -n "$state" ] && break; sleep 0.2; done
-    printf "%s\n" "$state" | sed "s/^/$1:/"
-  }'
+helpers="$TAMBLOR_PANE_HELPERS"
 
 out=$(run_in_display "$helpers"'
   wine "'"$exe"'" D: & pid=$!

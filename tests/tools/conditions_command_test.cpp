@@ -19,14 +19,7 @@ namespace fs = std::filesystem;
 using quill_test::Quill;
 using quill_test::QuillProgram;
 using quill_test::QuillRun;
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using quill_test::Read;
 
 constexpr char kClsid[] = "{0B2E1A40-1234-11CF-8E6C-00AA0060F3A1}";
 

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace quill_test {
@@ -36,6 +38,15 @@ inline QuillRun Quill(const std::string& arguments, const std::filesystem::path&
   int raw = pclose(pipe);
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return run;
+}
+
+// The whole of a file the run wrote, or "<missing>".
+inline std::string Read(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
 }
 
 }  // namespace quill_test

@@ -16,14 +16,7 @@ namespace fs = std::filesystem;
 using quill_test::Quill;
 using quill_test::QuillProgram;
 using quill_test::QuillRun;
-
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
+using quill_test::Read;
 
 // Two disks, a file in a subdirectory of the destination, a file that exists
 // already (asked about), a rename before and a deletion after the files.

@@ -45,6 +45,22 @@ drive() {
   return $rc
 }
 
+# dialog_with <text> <seconds>: the handle of a top-level dialog (#32770)
+# whose caption or one of whose controls holds text, waited for.
+dialog_with() {
+  local deadline=$(( $(date +%s) + $2 )) h
+  while [ "$(date +%s)" -lt $deadline ]; do
+    for h in $(drive list | awk '$2 == "#32770" {print $1}'); do
+      if drive children $h 2>/dev/null | grep -qF -- "$1" || drive text $h 2>/dev/null | grep -qF -- "$1"; then
+        echo $h; return 0
+      fi
+    done
+    sleep 0.3
+  done
+  echo "step missing: $1" >&2
+  return 1
+}
+
 check() {  # check <description> <command...>
   local what=$1; shift
   if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi

@@ -30,20 +30,6 @@ sample_install() {
   map_drive a "$media/drive_a" floppy QMDEMO1
   qm_wine_end
   run_in_display '
-    # A top-level dialog (#32770) whose caption or one of whose controls holds $1.
-    dialog_with() {
-      local deadline=$(( $(date +%s) + $2 )) h
-      while [ "$(date +%s)" -lt $deadline ]; do
-        for h in $(drive list | awk "\$2 == \"#32770\" {print \$1}"); do
-          if drive children $h 2>/dev/null | grep -qF -- "$1" || drive text $h 2>/dev/null | grep -qF -- "$1"; then
-            echo $h; return 0
-          fi
-        done
-        sleep 0.3
-      done
-      echo "step missing: $1" >&2
-      return 1
-    }
     shots="'"$SCREENSHOTS"'"
     wine "A:\\SETUP.EXE" & pid=$!
     h=$(dialog_with "Welcome to the Quillmarsh Notepad demo." 90) || exit 1

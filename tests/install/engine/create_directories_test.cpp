@@ -3,24 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "install/sysedit/install_log.h"
-#include "install/os/host/host_machine.h"
-#include "install/ui/host/host_desktop.h"
 #include "tests/support/fixture_builder.h"
+#include "tests/support/host_drive_test.h"
 
 namespace install::engine {
 namespace {
 
-class CreateDirectoriesTest : public ::testing::Test {
- protected:
-  void SetUp() override { machine_.MapDrive('C', dir_.path(), os::DriveType::Fixed); }
-  std::string LogBytes(const std::string& relative = "APP/install.log") {
-    auto bytes = test_support::ReadLocalFile(dir_.path() / relative);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : "<none>";
-  }
-  test_support::TempDir dir_;
-  os::HostMachine machine_;
-  ui::HostDesktop desktop_;
-};
+class CreateDirectoriesTest : public test_support::HostDriveTest {};
 
 TEST_F(CreateDirectoriesTest, EntriesWaitUntilTheDirectoryExistsThenComeOutFirst) {
   sysedit::InstallLog log(machine_);

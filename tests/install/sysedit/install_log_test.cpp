@@ -2,24 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "install/os/host/host_machine.h"
-#include "install/ui/host/host_desktop.h"
 #include "tests/support/fixture_builder.h"
+#include "tests/support/host_drive_test.h"
 
 namespace install::sysedit {
 namespace {
 
-class InstallLogTest : public ::testing::Test {
- protected:
-  void SetUp() override { machine_.MapDrive('C', dir_.path(), os::DriveType::Fixed); }
-  std::string LogBytes(const std::string& relative = "APP/install.log") {
-    auto bytes = test_support::ReadLocalFile(dir_.path() / relative);
-    return bytes ? std::string(bytes->begin(), bytes->end()) : "<none>";
-  }
-  test_support::TempDir dir_;
-  os::HostMachine machine_;
-  ui::HostDesktop desktop_;
-};
+class InstallLogTest : public test_support::HostDriveTest {};
 
 TEST_F(InstallLogTest, WithoutUninstallNothingIsWrittenOrKept) {
   InstallLog log(machine_);
