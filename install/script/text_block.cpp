@@ -56,7 +56,7 @@ PackResult PackTextBlock(const std::vector<std::string>& lines, ui::TextMeasure&
     }
   }
   out.bytes[0] = static_cast<uint8_t>(non_empty);
-  out.bytes[1] = static_cast<uint8_t>(std::clamp(widest - 6, 0, 255));
+  out.bytes[1] = static_cast<uint8_t>(std::clamp(widest - TextBlock::kWidestBias, 0, 255));
   out.bytes[2] = static_cast<uint8_t>(lines.size());
   return PackResult::Ok;
 }
@@ -83,7 +83,7 @@ ScreenResult BuildScreen(const TextBlock& block, const ScreenStyle& style, Dialo
   DialogHeader header;
   header.point_size = static_cast<uint16_t>(style.point_size > 0 ? style.point_size : 10);
   header.face = style.face;
-  int width = std::max(kScreenMinWidth, RoundUpEven(4 * block.Widest()));
+  int width = std::max(kScreenMinWidth, RoundUpEven(4 * block.Widest() + 2 * kScreenTextMargin));
   if (two_buttons) width = std::max(width, kScreenTwoButtonMinWidth);
   int height;
   if (style.kind == ScreenKind::Popup) {
@@ -128,9 +128,9 @@ ScreenResult BuildScreen(const TextBlock& block, const ScreenStyle& style, Dialo
     DialogItem text;
     text.style = kStaticStyle;
     text.class_atom = kClassStatic;
-    text.x = 4;
+    text.x = kScreenTextMargin;
     text.y = ToDialogUnits(y);
-    text.cx = ToDialogUnits(width - 8);
+    text.cx = ToDialogUnits(width - 2 * kScreenTextMargin);
     text.cy = kScreenLineHeight;
     text.id = 0xFFFF;
     text.text = line;

@@ -27,7 +27,9 @@ struct TextBlock {
   std::vector<uint8_t> bytes;
 
   int NonEmptyLines() const { return bytes.size() > 0 ? bytes[0] : 0; }
-  int Widest() const { return bytes.size() > 1 ? bytes[1] : 0; }
+  // The widest line in average character widths (the packed byte plus 6).
+  int Widest() const { return bytes.size() > 1 ? bytes[1] + kWidestBias : 0; }
+  static constexpr int kWidestBias = 6;
   int LineCount() const { return bytes.size() > 2 ? bytes[2] : 0; }
   // The lines as packed; an empty line gives "".
   std::vector<std::string> Lines() const;
@@ -81,6 +83,9 @@ inline constexpr int kScreenLineHeight = 8;
 inline constexpr int kScreenButtonWidth = 36;
 inline constexpr int kScreenButtonHeight = 12;
 inline constexpr int kScreenMinWidth = 40;
+// Space between the dialog frame and the text lines on either side: a screen
+// is 4 units per average character of its widest line plus these.
+inline constexpr int kScreenTextMargin = 4;
 // Wide enough for two buttons side by side with margins.
 inline constexpr int kScreenTwoButtonMinWidth = 84;
 

@@ -26,9 +26,10 @@ constexpr std::array<FaceWidth, 6> kFaceWidths = {{
 }  // namespace
 
 int WidthInAverageChars(TextMeasure& measure, std::string_view text, const MeasureFont& font) {
-  int base = measure.DialogBaseWidth();
+  int base = measure.DialogBaseWidth(font);
   if (base <= 0) base = 1;
-  return measure.TextExtent(text, font) / base;
+  const int extent = measure.TextExtent(text, font);
+  return extent > 0 ? (extent + base - 1) / base : 0;
 }
 
 int HostTextMeasure::AverageWidthOf(std::string_view face) {

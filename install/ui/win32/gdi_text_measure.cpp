@@ -8,7 +8,10 @@
 
 namespace install::ui {
 
-int GdiTextMeasure::TextExtent(std::string_view text, const ui::MeasureFont& font) {
+namespace {
+
+// The pixel width of `text` on the screen in `font`, 0 when it cannot be measured.
+int ScreenTextWidth(std::string_view text, const ui::MeasureFont& font) {
   WindowDc dc(nullptr);
   if (!dc.get()) return 0;
   int point_size = font.point_size > 0 ? font.point_size : 10;
@@ -24,9 +27,20 @@ int GdiTextMeasure::TextExtent(std::string_view text, const ui::MeasureFont& fon
   return ok ? static_cast<int>(size.cx) : 0;
 }
 
-int GdiTextMeasure::DialogBaseWidth() {
-  int base = LOWORD(GetDialogBaseUnits());
-  return base > 0 ? base : 8;
+}  // namespace
+
+int GdiTextMeasure::TextExtent(std::string_view text, const ui::MeasureFont& font) {
+  return ScreenTextWidth(text, font);
+}
+
+int GdiTextMeasure::DialogBaseWidth(const ui::MeasureFont& font) {
+  // The dialog manager's average: the 52 letters' extent over 26, halved and
+  // rounded.
+  const int letters = ScreenTextWidth("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", font);
+  const int base = (letters / 26 + 1) / 2;
+  if (base > 0) return base;
+  const int system = LOWORD(GetDialogBaseUnits());
+  return system > 0 ? system : 8;
 }
 
 }  // namespace install::ui

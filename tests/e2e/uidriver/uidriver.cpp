@@ -7,12 +7,20 @@
 //   uidriver wait-gone <hwnd> <timeout_ms>           until the window no longer exists
 //   uidriver wait-item <id> <text|*> <timeout_ms>     top-level window with a child control
 //                                                    of that id and text (dialogs without captions)
+//   uidriver wait-text <text> <timeout_ms>           top-level window whose caption or one of
+//                                                    whose controls reads exactly <text>
 //   uidriver list                                    top-level visible windows
 //   uidriver text <hwnd>                             the window's text (caption)
 //   uidriver children <hwnd>                         descendants: hwnd id class "text"
 //   uidriver item-text <hwnd> <id>                   text of a child control by id
 //   uidriver checked <hwnd> <id>                     a button's check state: 0, 1 (checked) or 2
+//   uidriver set-check <hwnd> <id> <0|1>             sets a button's check state (BM_SETCHECK)
+//   uidriver style <hwnd> <id>                       a child control's window style, in hex
+//   uidriver text-fit <child-hwnd> <face> <points>   a control's text extent in the font its
+//                                                    dialog template names, and its client
+//                                                    width, in pixels: "extent width"
 //   uidriver rect <hwnd>                             the window's screen rectangle: left top right bottom
+//   uidriver move <hwnd> <x> <y>                     moves a top-level window (size and order kept)
 //   uidriver set-text <hwnd> <id> <text>             sets a child control's text
 //   uidriver click <hwnd> <id>                       clicks a button by id
 //   uidriver command <hwnd> <id>                     posts WM_COMMAND id
@@ -104,6 +112,29 @@ BOOL CALLBACK FindTopWithItem(HWND hwnd, LPARAM param) {
     return FALSE;
   }
   return TRUE;
+}
+
+struct TextRequest {
+  const char* text;
+  bool seen;
+  HWND found;
+};
+
+BOOL CALLBACK FindChildWithText(HWND hwnd, LPARAM param) {
+  auto* request = reinterpret_cast<TextRequest*>(param);
+  if (WindowText(hwnd) != request->text) return TRUE;
+  request->seen = true;
+  return FALSE;
+}
+
+BOOL CALLBACK FindTopWithText(HWND hwnd, LPARAM param) {
+  auto* request = reinterpret_cast<TextRequest*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  request->seen = WindowText(hwnd) == request->text;
+  if (!request->seen) EnumChildWindows(hwnd, FindChildWithText, param);
+  if (!request->seen) return TRUE;
+  request->found = hwnd;
+  return FALSE;
 }
 
 // Calls `find` until it succeeds or `timeout_ms` has passed.
@@ -257,10 +288,32 @@ int ClickPaneRow(HWND pane, int row, bool double_click) {
   return 0;
 }
 
+// The pixel width of a control's text in a font made as the dialog manager
+// makes a template's font (the control's own font handle belongs to the other
+// process), and the width of its client area.
+int PrintTextFit(HWND item, const char* face, int points) {
+  const std::string text = WindowText(item);
+  HDC dc = GetDC(item);
+  if (!dc) return 1;
+  HFONT font = CreateFontA(-MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                           FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  SIZE extent{};
+  BOOL measured = old && GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  if (old) SelectObject(dc, old);
+  if (font) DeleteObject(font);
+  ReleaseDC(item, dc);
+  RECT client;
+  if (!measured || !GetClientRect(item, &client)) return 1;
+  std::printf("%ld %ld\n", static_cast<long>(extent.cx), static_cast<long>(client.right - client.left));
+  return 0;
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: uidriver wait|wait-gone|wait-item|list|text|children|item-text|"
-                       "checked|rect|set-text|click|command|key|close|menu|screenshot|send-key|"
-                       "send-char|pane|pane-click ...\n");
+  std::fprintf(stderr, "usage: uidriver wait|wait-gone|wait-item|wait-text|list|text|children|"
+                       "item-text|checked|set-check|style|text-fit|rect|move|set-text|click|"
+                       "command|key|close|menu|screenshot|send-key|send-char|pane|pane-click ...\n");
   return 2;
 }
 
@@ -291,6 +344,18 @@ int main(int argc, char** argv) {
       return 0;
     }
     std::fprintf(stderr, "no window with item %s reading %s\n", argv[2], argv[3]);
+    return 1;
+  }
+  if (verb == "wait-text" && argc == 4) {
+    TextRequest request{argv[2], false, nullptr};
+    if (WaitFor(argv[3], [&] {
+          EnumWindows(FindTopWithText, reinterpret_cast<LPARAM>(&request));
+          return request.found != nullptr;
+        })) {
+      PrintHandle(request.found);
+      return 0;
+    }
+    std::fprintf(stderr, "no window reading %s\n", argv[2]);
     return 1;
   }
   if (verb == "wait-gone" && argc == 4) {
@@ -343,6 +408,23 @@ int main(int argc, char** argv) {
     HWND item = GetDlgItem(hwnd, id);
     if (!item) return 1;
     std::printf("%d\n", static_cast<int>(SendBounded(item, BM_GETCHECK, 0, 0)));
+    return 0;
+  }
+  if (verb == "text-fit" && argc == 5) return PrintTextFit(hwnd, argv[3], std::atoi(argv[4]));
+  if (verb == "move" && argc == 5) {
+    return SetWindowPos(hwnd, nullptr, id, std::atoi(argv[4]), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
+  }
+  if (verb == "set-check" && argc == 5) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    SendBounded(item, BM_SETCHECK, std::atoi(argv[4]) ? BST_CHECKED : BST_UNCHECKED, 0);
+    return 0;
+  }
+  if (verb == "style" && argc == 4) {
+    HWND item = GetDlgItem(hwnd, id);
+    if (!item) return 1;
+    std::printf("%lx\n", static_cast<unsigned long>(GetWindowLongA(item, GWL_STYLE)));
     return 0;
   }
   if (verb == "set-text" && argc == 5) {

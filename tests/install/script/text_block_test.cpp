@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "install/script/dialog_template.h"
+#include "install/ui/dialog_template_reader.h"
 
 namespace install::script {
 namespace {
@@ -27,10 +31,64 @@ TEST(TextBlockTest, PacksLinesWithCountsAndWidest) {
   EXPECT_EQ(block.Lines(), (std::vector<std::string>{"Hello world", "", "abc"}));
   // Narrow lines never give a negative width byte.
   ASSERT_EQ(PackTextBlock({"ab"}, measure, Face("Ab"), block), PackResult::Ok);
-  EXPECT_EQ(block.Widest(), 0);
-  // A narrower face gives a narrower block.
+  EXPECT_EQ(block.bytes[1], 0);
+  EXPECT_EQ(block.Widest(), 6);
+  // Widths count the face's own average characters, the unit its dialog is
+  // laid out in: 40 characters of a narrow face are still 40.
   ASSERT_EQ(PackTextBlock({std::string(40, 'x')}, measure, Face("small fonts"), block), PackResult::Ok);
-  EXPECT_EQ(block.Widest(), 40 * 4 / 8 - 6);
+  EXPECT_EQ(block.bytes[1], 40 - 6);
+  EXPECT_EQ(block.Widest(), 40);
+}
+
+// Extents as a proportional face gives them: set per text; the dialog base
+// unit per face.
+class FixedMeasure : public ui::TextMeasure {
+ public:
+  int TextExtent(std::string_view text, const ui::MeasureFont&) override {
+    return text == "narrow" ? 41 : text == "exact" ? 40 : 100;
+  }
+  int DialogBaseWidth(const ui::MeasureFont& font) override { return font.face == "Wide" ? 10 : 8; }
+};
+
+TEST(TextBlockTest, WidthsRoundUpInTheDialogFontsOwnAverageCharacters) {
+  FixedMeasure measure;
+  EXPECT_EQ(ui::WidthInAverageChars(measure, "exact", Face("Ab")), 5);
+  EXPECT_EQ(ui::WidthInAverageChars(measure, "narrow", Face("Ab")), 6);  // 41 / 8, rounded up
+  EXPECT_EQ(ui::WidthInAverageChars(measure, "other", Face("Ab")), 13);
+  EXPECT_EQ(ui::WidthInAverageChars(measure, "other", Face("Wide")), 10);
+  ui::HostTextMeasure host;
+  EXPECT_EQ(ui::WidthInAverageChars(host, "", Face("Ab")), 0);
+  EXPECT_EQ(host.DialogBaseWidth(Face("Times New Roman")), 7);
+}
+
+// Every line of every kind of screen fits its control: 4 dialog units per
+// average character of the widest line, inside the dialog's frame.
+TEST(TextBlockTest, EveryLineFitsItsControl) {
+  ui::HostTextMeasure measure;
+  const std::string widest(70, 'w');
+  for (ScreenKind kind : {ScreenKind::TextScreen, ScreenKind::ExitMessage, ScreenKind::Popup}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    TextBlock block;
+    ASSERT_EQ(PackTextBlock({"Short line.", widest, ""}, measure, Face("Ab"), block), PackResult::Ok);
+    ScreenStyle style;
+    style.kind = kind;
+    style.face = "Ab";
+    style.ok_text = "OK";
+    style.cancel_text = "Cancel";
+    DialogTemplate dialog;
+    ASSERT_EQ(BuildScreen(block, style, dialog), ScreenResult::Ok);
+    const std::optional<ui::TemplateView> view = ui::ReadDialogTemplate(dialog.bytes);
+    ASSERT_TRUE(view.has_value());
+    int statics = 0;
+    for (const ui::TemplateControl& control : view->controls) {
+      if (control.class_atom != ui::kStaticClassAtom || control.text.empty()) continue;
+      ++statics;
+      EXPECT_GE(control.cx, 4 * static_cast<int>(control.text.size())) << control.text;
+      EXPECT_GE(control.x, 0);
+      EXPECT_LE(control.x + control.cx, view->cx) << control.text;
+    }
+    EXPECT_EQ(statics, 2);
+  }
 }
 
 TEST(TextBlockTest, LimitsOfLinesAndBlock) {
@@ -48,8 +106,8 @@ TEST(TextBlockTest, LimitsOfLinesAndBlock) {
 }
 
 // Hand-computed template of a one-line exit message in the face "Ab" (8 pixels
-// per character on the host): 11 characters - 6 = 5, width max(40, 4 * 5) = 40,
-// height 8 + 16 = 24.
+// per character on the host, its own base unit): 11 characters, width
+// 4 * 11 + 2 * 4 = 52, height 8 + 16 = 24.
 TEST(TextBlockTest, ExitMessageTemplateByteForByte) {
   ui::HostTextMeasure measure;
   TextBlock block;
@@ -64,17 +122,17 @@ TEST(TextBlockTest, ExitMessageTemplateByteForByte) {
   const std::vector<uint8_t> expected = {
       // DLGTEMPLATE: WS_POPUP | WS_DLGFRAME | DS_SETFONT, no extended style, 2 items
       0x40, 0x00, 0x40, 0x80, 0, 0, 0, 0, 2, 0,
-      0, 0, 0, 0, 40, 0, 24, 0,  // x, y, cx, cy
+      0, 0, 0, 0, 52, 0, 24, 0,  // x, y, cx, cy
       0, 0, 0, 0, 0, 0,          // no menu, default class, no title
       10, 0, 'A', 0, 'b', 0, 0, 0,  // 10 point "Ab"
-      // static text: WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT at (4,0) 32 x 8, id -1
+      // static text: WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT at (4,0) 44 x 8, id -1
       0x00, 0x00, 0x02, 0x50, 0, 0, 0, 0,
-      4, 0, 0, 0, 32, 0, 8, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0x00,
+      4, 0, 0, 0, 44, 0, 8, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0x00,
       'H', 0, 'e', 0, 'l', 0, 'l', 0, 'o', 0, ' ', 0, 'w', 0, 'o', 0, 'r', 0, 'l', 0, 'd', 0, 0, 0,
       0, 0,
-      // OK: WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON at (2,10) 36 x 12, id 1
+      // OK: WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON at (8,10) 36 x 12, id 1
       0x01, 0x00, 0x01, 0x50, 0, 0, 0, 0,
-      2, 0, 10, 0, 36, 0, 12, 0, 1, 0, 0xFF, 0xFF, 0x80, 0x00,
+      8, 0, 10, 0, 36, 0, 12, 0, 1, 0, 0xFF, 0xFF, 0x80, 0x00,
       'O', 0, 'K', 0, 0, 0,
       0, 0};
   EXPECT_EQ(dialog.bytes, expected);

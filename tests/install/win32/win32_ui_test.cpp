@@ -20,7 +20,9 @@ TEST(GdiTextMeasureTest, WiderTextMeasuresWider) {
   ui::MeasureFont bigger = font;
   bigger.point_size = 20;
   EXPECT_GT(measure.TextExtent("WWWW", bigger), wide);
-  EXPECT_GT(measure.DialogBaseWidth(), 0);
+  // The base unit follows the font: a larger size has a wider average.
+  EXPECT_GT(measure.DialogBaseWidth(font), 0);
+  EXPECT_GT(measure.DialogBaseWidth(bigger), measure.DialogBaseWidth(font));
 }
 
 TEST(Win32SystemInfoTest, ReportsAWindowsVersion) {
