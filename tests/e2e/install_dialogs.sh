@@ -92,9 +92,9 @@ rm -f "$SHOTS"/install-dialogs-*.png
 
 # --- Steps run inside the display; each prints "key=value" lines. ---------
 
-# dialog_with <text> <seconds>: a top-level window whose caption or one of
+# dialog_reading <text> <seconds>: a top-level window whose caption or one of
 # whose controls reads exactly <text>.
-dialog_with() {
+dialog_reading() {
   drive wait-text "$1" $(( $2 * 1000 )) || { echo "missing=$1" >&2; return 1; }
 }
 # The ids and texts of a dialog's controls, one "id:text" a line.
@@ -116,7 +116,7 @@ fits() {
 # quit_prompt <answer id>: the QUITPROMPT box, answered.
 quit_prompt() {
   local q
-  q=$(dialog_with "Do you wish to quit?" 20) || return 1
+  q=$(dialog_reading "Do you wish to quit?" 20) || return 1
   echo "quit-caption=[$(drive text $q)]"
   echo "quit-buttons=$(items $q | grep -E '^(6|7|1|2):' | cut -d: -f1 | sort | tr '\n' ' ')"
   drive click $q $1
@@ -125,7 +125,7 @@ quit_prompt() {
 # message_ok <text>: a message box with that text; its caption, then OK.
 message_ok() {
   local m
-  m=$(dialog_with "$1" 20) || return 1
+  m=$(dialog_reading "$1" 20) || return 1
   echo "message=$1 caption=[$(drive text $m)]"
   drive click $m 1
   drive wait-gone $m 10000
@@ -140,7 +140,7 @@ bar_pixels() {  # bar_pixels <progress dialog> <png>: colours at the bar's two e
 
 run_a() {
   wine "C:\\dlgsetup\\SETUP.EXE" & local pid=$! h
-  h=$(dialog_with "Welcome to the dialog check." 90) || exit 1
+  h=$(dialog_reading "Welcome to the dialog check." 90) || exit 1
   sleep 1
   drive screenshot 0 "$SHOTS/install-dialogs-backdrop.png"
   drive screenshot $h "$SHOTS/install-dialogs-first-screen.png"
@@ -151,12 +151,12 @@ run_a() {
   echo "first-after-no=$(drive text $h >/dev/null && echo open)"
   drive click $h 1
 
-  h=$(dialog_with "Type the edition name that the settings file" 30) || exit 1
+  h=$(dialog_reading "Type the edition name that the settings file" 30) || exit 1
   items $h | sed 's/^/ask:/'
   drive set-text $h 701 "  ,(Pro Edition  "
   drive click $h 1
 
-  h=$(dialog_with "Choose the parts to install:" 30) || exit 1
+  h=$(dialog_reading "Choose the parts to install:" 30) || exit 1
   items $h | sed 's/^/groups:/'
   for id in 100 101 102; do echo "groups-state:$id=$(drive checked $h $id) style=$(( 0x$(drive style $h $id) & 15 ))"; done
   for id in 100 101 102; do drive set-check $h $id 0; done
@@ -167,7 +167,7 @@ run_a() {
   drive screenshot $h "$SHOTS/install-dialogs-group-page.png"
   drive click $h 1
 
-  h=$(dialog_with "Choose the size of the help:" 30) || exit 1
+  h=$(dialog_reading "Choose the size of the help:" 30) || exit 1
   items $h | sed 's/^/sizes:/'
   for id in 103 104 105; do echo "sizes-state:$id=$(drive checked $h $id) style=$(( 0x$(drive style $h $id) & 15 ))"; done
   drive click $h 105
@@ -176,7 +176,7 @@ run_a() {
   drive screenshot $h "$SHOTS/install-dialogs-exclusive-page.png"
   drive click $h 1
 
-  h=$(dialog_with "Please enter the destination drive and" 30) || exit 1
+  h=$(dialog_reading "Please enter the destination drive and" 30) || exit 1
   drive screenshot $h "$SHOTS/install-dialogs-destination-350.png"
   items $h | sed 's/^/d350:/'
   drive set-text $h 204 "C:APP"; drive click $h 1
@@ -184,12 +184,12 @@ run_a() {
   echo "d350-restored=$(drive item-text $h 204)"
   drive set-text $h 204 "C:\\QM DLG"; drive click $h 1
 
-  h=$(dialog_with "Where shall the extra files go?" 30) || exit 1
+  h=$(dialog_reading "Where shall the extra files go?" 30) || exit 1
   drive screenshot $h "$SHOTS/install-dialogs-destination-250.png"
   items $h | sed 's/^/d250:/'
   drive set-text $h 204 "QMEXTRA\\MY APP"; drive click $h 1
 
-  h=$(dialog_with "Please enter the destination drive:" 30) || exit 1
+  h=$(dialog_reading "Please enter the destination drive:" 30) || exit 1
   drive screenshot $h "$SHOTS/install-dialogs-destination-300.png"
   items $h | sed 's/^/d300:/'
   drive set-text $h 204 "7"; drive click $h 1
@@ -197,10 +197,10 @@ run_a() {
   echo "d300-restored=$(drive item-text $h 204)"
   drive set-text $h 204 "c"; drive click $h 1
 
-  h=$(dialog_with 'File exists.  Overwrite C:\QM DLG\keep1.txt?' 60) || exit 1
+  h=$(dialog_reading 'File exists.  Overwrite C:\QM DLG\keep1.txt?' 60) || exit 1
   local progress popup
   progress=$(drive wait-item 102 "*" 5000) || { echo "missing=progress"; exit 1; }
-  popup=$(dialog_with "The pop-up message names the widest line it holds in this block." 5)
+  popup=$(dialog_reading "The pop-up message names the widest line it holds in this block." 5)
   # The question stands in front of the progress window: move it aside for the pictures.
   drive move $h 8 500
   sleep 0.5
@@ -214,7 +214,7 @@ run_a() {
   echo "progress-after-no=$(drive text $progress >/dev/null && echo open)"
   drive click $h 6
 
-  h=$(dialog_with "The dialog check is complete." 60) || exit 1
+  h=$(dialog_reading "The dialog check is complete." 60) || exit 1
   items $h | sed 's/^/last:/'
   drive click $h 1
   for i in $(seq 1 120); do kill -0 $pid 2>/dev/null || break; sleep 0.5; done
@@ -227,10 +227,10 @@ run_b() {
               "Choose the parts to install:" "Choose the size of the help:" \
               "Please enter the destination drive and" "Where shall the extra files go?" \
               "Please enter the destination drive:"; do
-    h=$(dialog_with "$text" 90) || exit 1
+    h=$(dialog_reading "$text" 90) || exit 1
     drive click $h 1; drive wait-gone $h 10000
   done
-  h=$(dialog_with 'File exists.  Overwrite C:\QMDLG\keep1.txt?' 60) || exit 1
+  h=$(dialog_reading 'File exists.  Overwrite C:\QMDLG\keep1.txt?' 60) || exit 1
   local progress
   progress=$(drive wait-item 102 "*" 5000) || { echo "missing=progress"; exit 1; }
   drive click $progress 2
@@ -244,7 +244,7 @@ run_b() {
   kill -0 $pid 2>/dev/null || echo "ended=yes"
 }
 
-steps="$(declare -f dialog_with items fits quit_prompt message_ok bar_pixels run_a run_b)"
+steps="$(declare -f dialog_reading items fits quit_prompt message_ok bar_pixels run_a run_b)"
 started=$(date +%s)
 out=$(run_in_display "$steps; run_a" 2>&1)
 echo "first run: $(( $(date +%s) - started )) s"

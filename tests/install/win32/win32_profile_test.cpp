@@ -35,7 +35,9 @@ class Win32ProfileTest : public ::testing::Test {
 
   void Put(const std::string& path, const std::optional<std::string>& bytes, bool directory) {
     machine_.DeleteFile(path);
-    if (directory) ASSERT_TRUE(machine_.CreateDirectory(path));
+    if (directory) {
+      ASSERT_TRUE(machine_.CreateDirectory(path));
+    }
     if (!bytes) return;
     std::unique_ptr<File> file = machine_.Open(path, OpenMode::Create);
     ASSERT_NE(file, nullptr);
