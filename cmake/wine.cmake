@@ -13,14 +13,18 @@ function(qm_add_wine_test)
   endif()
   add_test(NAME ${W_NAME}
            COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:${W_TARGET}> ${W_ARGS})
-  set_tests_properties(${W_NAME} PROPERTIES LABELS ${W_LABEL} TIMEOUT 600
+  # The test programs share the build tree's prefix and end its server when
+  # they finish: never two at once.
+  set_tests_properties(${W_NAME} PROPERTIES LABELS ${W_LABEL} TIMEOUT 600 RESOURCE_LOCK wineprefix
     ENVIRONMENT "QM_BUILD=${CMAKE_BINARY_DIR};QM_SOURCE=${CMAKE_SOURCE_DIR}")
 endfunction()
 
 function(qm_add_e2e_test)
   cmake_parse_arguments(E "" "NAME;SCRIPT" "" ${ARGN})
   add_test(NAME ${E_NAME} COMMAND bash ${E_SCRIPT})
-  set_tests_properties(${E_NAME} PROPERTIES LABELS e2e TIMEOUT 900 RUN_SERIAL TRUE
+  # Each end-to-end script has a prefix and an X display of its own, so they
+  # may run beside each other and beside one test program.
+  set_tests_properties(${E_NAME} PROPERTIES LABELS e2e TIMEOUT 900
     ENVIRONMENT "QM_BUILD=${CMAKE_BINARY_DIR};QM_SOURCE=${CMAKE_SOURCE_DIR}")
 endfunction()
 

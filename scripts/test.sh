@@ -40,7 +40,7 @@ mkdir -p build
 nice -n 15 bash scripts/fuzz.sh > build/fuzz.log 2>&1 &
 fuzz=$!
 ctest --preset native -j "$(nproc)" || status=1
-ctest --preset "$windows_preset" || status=1
+ctest --preset "$windows_preset" -j 2 || status=1
 echo "== fuzzing (scripts/fuzz.sh)"
 wait $fuzz || status=1
 cat build/fuzz.log

@@ -23,6 +23,9 @@ e2e_prefix() {
   touch "$dir/prefix/.qm-ready"
   export WINEPREFIX="$dir/prefix"
   E2E_DIR="$dir"
+  # Tests run side by side; each looks for a free X display from a number of
+  # its own, so that two starting together do not reach for the same one.
+  E2E_DISPLAY=$(( 100 + $(printf '%s' "$1" | cksum | cut -d' ' -f1) % 800 ))
 }
 
 # map_drive <letter> <directory> <floppy|cdrom|hd> [label]
@@ -84,7 +87,7 @@ finish() {
 # run_in_display <script> — runs a bash snippet inside one Xvfb display, with
 # the functions above available. Prints what the snippet prints.
 run_in_display() {
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c "
+  xvfb-run -a -n "${E2E_DISPLAY:-99}" -s "-screen 0 1024x768x24" bash -c "
     . '$QM_SOURCE/tests/e2e/lib/e2e.sh'
     export WINEPREFIX='$WINEPREFIX'
     $1
