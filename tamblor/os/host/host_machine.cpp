@@ -142,6 +142,15 @@ bool HostMachine::RemoveFile(const std::string& path) {
   return ::unlink(host.c_str()) == 0;  // a link goes, never what it points to
 }
 
+bool HostMachine::RenameFile(const std::string& from, const std::string& to) {
+  std::string host_from = ToHostPath(from);
+  std::string host_to = ToHostPath(to);
+  struct stat st;
+  if (host_from.empty() || host_to.empty() || HasWildcard(from) || HasWildcard(to)) return false;
+  if (::lstat(host_from.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || ::lstat(host_to.c_str(), &st) == 0) return false;
+  return std::rename(host_from.c_str(), host_to.c_str()) == 0;
+}
+
 bool HostMachine::RemoveEmptyDirectory(const std::string& path) {
   std::string host = ToHostPath(path);
   struct stat st;
