@@ -52,6 +52,38 @@ TEST_F(BrowserActionsTest, CopyFileRefusesTheCdRomAndReportsAFailedCopy) {
   EXPECT_EQ(machine_.commands().size(), 1u);
 }
 
+TEST_F(BrowserActionsTest, CopyFileNeverOverwritesAReadOnlyFileOrAFileUnderItsWorkingName) {
+  SelectLine("README.TXT");
+  machine_.SetCommandRunner([this](const std::string& command) { return StandInCopy(machine_, command); });
+  fs::create_directories(OnC("RO"));
+  std::ofstream(OnC("RO/README.TXT")) << "kept";
+  fs::permissions(OnC("RO/README.TXT"), fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directories(OnC("BUSY"));
+  std::ofstream(OnC("BUSY/~tbcopy.tmp")) << "someone else's";
+  ui_.answers = {"C:\\RO"};
+  Command(lang::kCmdCopyFile);
+  ui_.answers = {"C:\\BUSY"};
+  Command(lang::kCmdCopyFile);
+  EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\RO.",
+                                 "Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\BUSY."}));
+  EXPECT_TRUE(machine_.commands().empty()) << "nothing was copied over either";
+  EXPECT_EQ(ReadFile(OnC("RO/README.TXT")), "kept");
+  EXPECT_EQ(ReadFile(OnC("BUSY/~tbcopy.tmp")), "someone else's");
+  EXPECT_FALSE(fs::exists(OnC("BUSY/README.TXT")));
+
+  // A source whose size the copy does not reach is reported and leaves nothing.
+  machine_.SetCommandRunner([this](const std::string& command) {
+    StandInCopy(machine_, command);
+    fs::resize_file(OnC("OUT/~tbcopy.tmp"), 3);  // cut short, yet the interpreter answers 0
+    return 0;
+  });
+  ui_.messages.clear();
+  ui_.answers = {"C:\\OUT"};
+  Command(lang::kCmdCopyFile);
+  EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\OUT."}));
+  EXPECT_TRUE(fs::is_empty(OnC("OUT")));
+}
+
 TEST_F(BrowserActionsTest, CopyFileLeavesDirectoriesAndMissingEntriesAlone) {
   for (const char* line : {"UTILS", "GONE.TXT"}) {
     SelectLine(line);
