@@ -199,6 +199,60 @@ void ScriptSeeds() {
 
 }  // namespace
 
+// The browser's readers take text; a few bytes in front steer the target.
+void Text(const std::string& target, const std::string& name, const std::string& text) {
+  Seed(target, name, BytesOf(text));
+}
+
+// The steering bytes in front of a browser reader's input.
+std::string Steer(int a, int b, int c = -1) {
+  std::string out{static_cast<char>(a), static_cast<char>(b)};
+  if (c >= 0) out += static_cast<char>(c);
+  return out;
+}
+
+void BrowserSeeds() {
+  Text("lang_format_fuzz", "delete_question", Steer(0x01, 0xff) +
+       "Would you like to delete the directory:\n\"%s\"?\n ");
+  Text("lang_format_fuzz", "three_kinds", Steer(0x93, 0x20) + "%-20.5s|%05d|%3c|%%|%i|%u|%ld");
+  Text("lang_format_fuzz", "wrong_kinds", Steer(0x27, 0x04) + "%d %s %c %s %99999s %.0s %-0*d %");
+  Text("lang_format_fuzz", "widths", Steer(0x05, 0xc8) + "[%511s][%512s][%-513d]");
+
+  Text("disc_config_fuzz", "full",
+       "DISC_TITLE \"Collection\"\r\nUNZIP_ROOT \"UNZIPPED\"\r\nUNZIP_PROG \"\\BIN\\PKUNZIP -d\"\r\n"
+       "UNCOMPRESS \".lzh\" \"\\BIN\\LHA x\"\r\nWIN_EXT \".wri\" \"write.exe /p a b c d e f g h i j\"\r\n"
+       "TRANS_DIR \"\\LANG\"\r\nLANGUAGE  German\r\nROCKRIDGE\r\nMULTI_DISCS\r\nDISC # 2\r\n");
+  Text("disc_config_fuzz", "limits", "DISC_TITLE \"" + std::string(90, 't') + "\"\nUNCOMPRESS \".toolong\" \"x\"\n"
+       "UNCOMPRESS \".seven7\" \"" + std::string(85, 'p') + "\"\nDISC #99999999999\n");
+  Text("disc_config_fuzz", "unclosed", "WIN_EXT \".txt\nDISC_TITLE \"open\xff\nLANGUAGE\n");
+
+  auto table_line = [](char type, const std::string& stored, const std::string& long_name) {
+    std::string line = std::string(1, type) + " " + stored;
+    line.resize(37, ' ');
+    return line + long_name + "\n";
+  };
+  Text("trans_table_fuzz", "two_levels", "docs\\readme.text\n" + table_line('D', "DIR", "docs") +
+       table_line('F', "README.TEX;1", "readme.text") + table_line('L', "LINK", "link"));
+  Text("trans_table_fuzz", "escapes", "up\\x\n" + table_line('D', "..", "up") + table_line('F', "CON", "x") +
+       table_line('F', "A\\B", "slash") + table_line('F', "C:", "drive"));
+  Text("trans_table_fuzz", "crlf_tabs", "Docs\n" + std::string("D DIR\t") + std::string(30, ' ') + "docs\r\n");
+
+  const std::string index =
+      "===============\r\n| Heading |\r\n===============\r\nREADME.TXT  About this disc\r\n"
+      "  continues here\r\nUTILS       Tools\r\n| boxed\r\n\r\nGAME.ZIP    A game\r\n";
+  Text("index_fuzz", "directory_index", Steer(0x00, 0x00, 0x10) + index);
+  Text("index_fuzz", "shrinking", Steer(0x01, 0x08, 0x40) + index + std::string(20000, 'x') + "\nEND\n");
+  Text("index_fuzz", "global_index", Steer(0x00, 0x00, 0x99) +
+       "path: \\UTILS  The tools\nTOOL.EXE  A tool\nPATH: \\GAMES\\" + std::string(300, 'g') +
+       " long\nsesetup  twice\nsetup  once\n");
+
+  Text("text_line_fuzz", "mixed_ends", Steer(0x00, 0x00, 0x05) + "one\r\ntwo\nthree\r\r\n\n\xff" "after\nlast");
+  Text("text_line_fuzz", "long_lines", Steer(0x00, 0x00, 0x03) + std::string(100, 'a') + "\n" +
+       std::string(81, 'b') + "\n" + std::string(600, 'c'));
+  Text("text_line_fuzz", "shrinks_across_blocks", Steer(0x02, 0x05, 0x05) + std::string(8190, 'l') + "\r\n" +
+       std::string(9000, 'm') + "\n");
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds DIRECTORY\n");
@@ -212,6 +266,7 @@ int main(int argc, char** argv) {
   InstallArchiveSeeds();
   VolumeSetSeeds();
   ScriptSeeds();
+  BrowserSeeds();
   if (g_failures) std::fprintf(stderr, "fuzz_seeds: %d seeds could not be written\n", g_failures);
   return g_failures ? 1 : 0;
 }

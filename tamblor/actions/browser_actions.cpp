@@ -7,6 +7,8 @@
 #include "tamblor/lang/format_text.h"
 #include "tamblor/lang/string_ids.h"
 #include "tamblor/os/ascii_case.h"
+#include "tamblor/os/commit_file.h"
+#include "tamblor/os/file_names.h"
 #include "tamblor/text/generated_index.h"
 #include "tamblor/views/browser_path.h"
 #include "tamblor/views/index_view.h"
@@ -17,6 +19,10 @@ namespace tamblor::actions {
 namespace {
 
 constexpr char kCaption[] = "Tamblor";
+// Copy File's working name for the copy in progress, and the name an old file
+// of the copy's name waits under while the copy takes its place.
+constexpr char kCopyWorkingName[] = "~tbcopy.tmp";
+constexpr char kCopyOldName[] = "~tbcopy.old";
 constexpr uint32_t kReparsePoint = 0x400;  // FILE_ATTRIBUTE_REPARSE_POINT: a link, never followed
 
 // The directory a program is started in: its path up to the last "\" ("X:"
@@ -41,6 +47,10 @@ bool PlainFullPath(const std::string& path) {
     start = slash + 1;
   }
   return true;
+}
+
+bool Exists(os::Machine& machine, const std::string& path) {
+  return machine.FindAttributes(path) != os::kInvalidAttributes;
 }
 
 // True when `path` is `directory` or lies inside it (letter case ignored).
@@ -75,18 +85,46 @@ bool BrowserActions::ConfirmCopy(const std::string& field_text, const std::strin
     return false;
   }
   last_destination_ = destination;
-  MakeDirectories(context_.machine, destination);
-  int result;
+  bool copied;
   {
     WaitScope wait(ui_);
-    result = context_.machine.RunCommand("copy " + QuotedForCommand(translated_source) + " " +
-                                         QuotedForCommand(destination));
+    copied = MakeDirectories(context_.machine, destination) && CopyInto(translated_source, destination);
   }
-  if (result != 0) {
+  if (!copied) {
     ui_.ShowMessage("Could not copy " + translated_source + " to " + destination + ".",
                     Text(lang::kStrCopyErrorCaption));
   }
   return true;
+}
+
+// The size of the file `path` as its directory lists it; -1 when there is none.
+int64_t BrowserActions::FileSize(const std::string& path) {
+  std::unique_ptr<os::DirectorySearch> search = directories_.Find(path);
+  os::DirectoryEntry entry;
+  if (!search || !search->Next(&entry) || entry.IsDirectory()) return -1;
+  return static_cast<int64_t>(entry.size);
+}
+
+// The command interpreter copies `source` to a working name in `destination`;
+// only a copy as long as its source takes the source's name there, so an old
+// file of that name stays whole until the new one is complete. A read-only
+// old file is left alone, as the interpreter's own copy leaves it.
+bool BrowserActions::CopyInto(const std::string& source, const std::string& destination) {
+  os::Machine& machine = context_.machine;
+  std::string name = source.substr(source.rfind('\\') + 1);
+  std::string target = views::JoinPath(destination, name);
+  std::string working = views::JoinPath(destination, kCopyWorkingName);
+  int64_t size = FileSize(source);
+  if (size < 0 || !os::IsPlainFileName(name) || Exists(machine, working)) return false;
+  uint32_t old_attributes = machine.FindAttributes(target);
+  if (old_attributes != os::kInvalidAttributes && (old_attributes & os::kAttrReadOnly) != 0) return false;
+  int status = machine.RunCommand("copy " + QuotedForCommand(source) + " " + QuotedForCommand(working));
+  if (status == 0 && FileSize(working) == size &&
+      os::CommitFile(machine, working, target, views::JoinPath(destination, kCopyOldName))) {
+    return true;
+  }
+  machine.RemoveFile(working);
+  return false;
 }
 
 // --- Programs --------------------------------------------------------------------
@@ -165,7 +203,7 @@ bool BrowserActions::WriteIndexes(const std::string& destination) {
                                   oem(lang::kStrDescriptionFile), oem(lang::kStrDocumentation),
                                   oem(lang::kStrTextFile),        oem(lang::kStrBatchFile),
                                   oem(lang::kStrProgram),         oem(lang::kStrOtherFile)};
-  return text::WriteGeneratedIndex(directories_, destination, texts);
+  return text::WriteGeneratedIndex(context_.machine, directories_, destination, texts);
 }
 
 // --- Closing an installed directory ---------------------------------------------------

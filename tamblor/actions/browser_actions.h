@@ -3,6 +3,7 @@
 // directory again when its generated index is closed.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "tamblor/actions/action_ui.h"
@@ -18,7 +19,9 @@ class BrowserActions : public views::FileActions {
   BrowserActions(views::ViewContext& context, os::DirectoryService& directories, ActionUi& ui)
       : context_(context), directories_(directories), ui_(ui) {}
 
-  // Command 10: the selected entry (a file, not a directory) to a destination.
+  // Command 10: the selected entry (a file, not a directory) to a destination,
+  // through the command interpreter; a failed copy is reported and leaves an
+  // old file of the same name as it was.
   void CopyFile(views::View& view) override;
   // Starts a program, or a document with its Windows handler, in the
   // program's directory without waiting.
@@ -39,6 +42,8 @@ class BrowserActions : public views::FileActions {
 
  private:
   bool ConfirmCopy(const std::string& field_text, const std::string& translated_source);
+  bool CopyInto(const std::string& source, const std::string& destination);
+  int64_t FileSize(const std::string& path);
   bool ConfirmInstall(const std::string& field_text, const std::string& full_path, const std::string& translated_path,
                       std::string* destination);
   bool Extract(const std::string& full_path, const std::string& translated_path, const std::string& destination);

@@ -12,6 +12,7 @@
 #include "tamblor/config/config_lines.h"
 #include "tamblor/config/disc_config.h"
 #include "tamblor/os/ascii_case.h"
+#include "tamblor/os/file_names.h"
 
 namespace tamblor::config {
 namespace {
@@ -55,7 +56,8 @@ std::string DiscConfig::TranslatePath(const std::string& path) const {
     if (!table) return path;
     std::optional<std::string> stored = LookUp(table, component);
     std::fclose(table);
-    if (!stored) return path;
+    // A stored name that would leave the directory (or name a device) translates nothing.
+    if (!stored || !os::IsPlainFileName(*stored)) return path;
     result += "\\" + *stored;
     if (result.size() >= kMaxPath) return path;
   }

@@ -81,6 +81,9 @@ class Machine {
   virtual bool RemoveFile(const std::string& path) = 0;
   // Removes one empty directory. False when it cannot.
   virtual bool RemoveEmptyDirectory(const std::string& path) = 0;
+  // Gives the file `from` the name `to` on the same drive (MoveFile). Never
+  // replaces: false when `to` exists or the file cannot be moved.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // The full path of the running program's own file.
   virtual std::string GetModulePath() = 0;
 

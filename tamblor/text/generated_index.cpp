@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tamblor/os/ascii_case.h"
+#include "tamblor/os/commit_file.h"
 #include "tamblor/text/dir_scanner.h"
 #include "tamblor/text/wildcard.h"
 
@@ -91,7 +92,7 @@ void WriteFileRows(IndexWriter& out, os::DirectoryService& directories, const st
     if (!scanner.Open(directory + "\\" + kPatternRows[row].pattern, ScanMode::Files)) continue;
     while (scanner.Next()) {
       const std::string& name = scanner.Name();
-      if (os::EqualsNoCase(name, kGeneratedIndexName)) continue;
+      if (IsGeneratedIndexFileName(name)) continue;
       bool listed_before = false;
       for (size_t earlier = 0; earlier < row && !listed_before; ++earlier) {
         listed_before = MatchesWildcard(kPatternRows[earlier].pattern, name);
@@ -101,46 +102,67 @@ void WriteFileRows(IndexWriter& out, os::DirectoryService& directories, const st
   }
 }
 
-bool IndexExists(os::DirectoryService& directories, const std::string& path) {
-  std::FILE* file = std::fopen(directories.LocalPath(path).c_str(), "rb");
+void WriteDirectoryRows(IndexWriter& out, os::DirectoryService& directories, const std::string& directory,
+                        const GeneratedIndexTexts& texts) {
+  DirScanner scanner(directories);
+  if (!scanner.Open(directory + "\\*.*", ScanMode::Directories)) return;
+  while (scanner.Next()) out.Write(Row(scanner, texts.directory));
+}
+
+bool IndexPathFits(const std::string& directory) {
+  return directory.size() + 1 + std::string(kGeneratedIndexName).size() < kGeneratedIndexPathCapacity;
+}
+
+bool Exists(os::Machine& machine, const std::string& path) {
+  return machine.FindAttributes(path) != os::kInvalidAttributes;
+}
+
+// Writes the index of `directory` alone under a working name and commits it.
+// False when it could not be written completely; then nothing of it is left
+// and an old index is as it was.
+bool WriteOneIndex(os::Machine& machine, os::DirectoryService& directories, const std::string& directory,
+                   const GeneratedIndexTexts& texts) {
+  const std::string written = directory + "\\" + kGeneratedIndexWorkingName;
+  if (Exists(machine, written)) return false;  // never overwrite a file of that name
+  std::FILE* file = machine.OpenFile(written, "wb");
   if (file == nullptr) return false;
-  std::fclose(file);
-  return true;
+  IndexWriter out(file);
+  WriteHeading(out, directory, texts);
+  WriteFileRows(out, directories, directory, texts);
+  WriteDirectoryRows(out, directories, directory, texts);
+  bool complete = !out.Failed() && std::fflush(file) == 0;
+  if (std::fclose(file) != 0) complete = false;
+  if (complete && os::CommitFile(machine, written, directory + "\\" + kGeneratedIndexName,
+                              directory + "\\" + kGeneratedIndexOldName)) {
+    return true;
+  }
+  machine.RemoveFile(written);
+  return false;
 }
 
 }  // namespace
 
-bool WriteGeneratedIndex(os::DirectoryService& directories, const std::string& directory,
+bool IsGeneratedIndexFileName(const std::string& name) {
+  return os::EqualsNoCase(name, kGeneratedIndexName) || os::EqualsNoCase(name, kGeneratedIndexWorkingName) ||
+         os::EqualsNoCase(name, kGeneratedIndexOldName);
+}
+
+bool WriteGeneratedIndex(os::Machine& machine, os::DirectoryService& directories, const std::string& directory,
                          const GeneratedIndexTexts& texts) {
-  const std::string index_path = directory + "\\" + kGeneratedIndexName;
-  if (index_path.size() >= kGeneratedIndexPathCapacity) return false;
-
-  const std::string local_index = directories.LocalPath(index_path);
-  std::FILE* file = std::fopen(local_index.c_str(), "wb");
-  if (file == nullptr) return false;
-
-  IndexWriter out(file);
-  WriteHeading(out, directory, texts);
-  WriteFileRows(out, directories, directory, texts);
-  DirScanner scanner(directories);
-  if (scanner.Open(directory + "\\*.*", ScanMode::Directories)) {
-    while (scanner.Next()) out.Write(Row(scanner, texts.directory));
-  }
-  bool complete = !out.Failed();
-  if (std::fclose(file) != 0) complete = false;
-  if (!complete) {
-    std::remove(local_index.c_str());
-    return false;
-  }
+  if (!IndexPathFits(directory) || !WriteOneIndex(machine, directories, directory, texts)) return false;
 
   std::vector<std::string> subdirectories;
+  DirScanner scanner(directories);
   if (scanner.Open(directory + "\\*.*", ScanMode::Directories)) {
     while (scanner.Next()) subdirectories.push_back(directory + "\\" + scanner.Name());
   }
   scanner.Close();
-  for (const std::string& subdirectory : subdirectories) WriteGeneratedIndex(directories, subdirectory, texts);
-
-  return IndexExists(directories, index_path);
+  bool all_written = true;
+  for (const std::string& subdirectory : subdirectories) {
+    if (!IndexPathFits(subdirectory)) continue;  // by rule no index there, nor below
+    all_written = WriteGeneratedIndex(machine, directories, subdirectory, texts) && all_written;
+  }
+  return all_written;
 }
 
 }  // namespace tamblor::text

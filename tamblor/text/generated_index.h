@@ -6,10 +6,15 @@
 #include <string>
 
 #include "tamblor/os/directory.h"
+#include "tamblor/os/machine.h"
 
 namespace tamblor::text {
 
 inline constexpr char kGeneratedIndexName[] = "00_index._wc";
+// The index is written under this name and renamed when complete; an old
+// index waits under the second while the new one takes its name.
+inline constexpr char kGeneratedIndexWorkingName[] = "00_index.~wc";
+inline constexpr char kGeneratedIndexOldName[] = "00_index.~wo";
 // Paths of 260 characters or more are never written: a directory whose index
 // path would be that long gets no index (and neither does anything below it).
 constexpr size_t kGeneratedIndexPathCapacity = 260;
@@ -27,10 +32,17 @@ struct GeneratedIndexTexts {
 };
 
 // Writes `directory`\00_index._wc (line ends CR LF) and then the generated
-// index of every subdirectory, depth first. True when the directory's own
-// index exists afterwards; false when it could not be created or completely
-// written (a partly written index is removed).
-bool WriteGeneratedIndex(os::DirectoryService& directories, const std::string& directory,
+// index of every subdirectory, depth first; files go through `machine`, the
+// listing through `directories`. Each index is written completely under a
+// working name and only then takes its name, so an index is either the old
+// one, whole, or the new one, whole. True when every index of the tree was
+// written; false when one could not be (what was written of it is removed,
+// and nothing is written below it). A subdirectory whose index path is too
+// long gets none, by rule, which is no failure; for `directory` itself it is.
+bool WriteGeneratedIndex(os::Machine& machine, os::DirectoryService& directories, const std::string& directory,
                          const GeneratedIndexTexts& texts);
+
+// The index's own names (its name, working name and old name): never listed.
+bool IsGeneratedIndexFileName(const std::string& name);
 
 }  // namespace tamblor::text

@@ -99,6 +99,12 @@ bool TextLine::ReadLine(BlockFile& file, int64_t position) {
   }
 
   end_ = file.Position() - 1;
+  if (end_ < start_) {
+    // Nothing could be read: the file ends before `position` by now (it
+    // became shorter since it was opened), which is the end of the file.
+    Clear();
+    return false;
+  }
   return true;
 }
 
@@ -114,12 +120,14 @@ bool TextLine::ReadLineBefore(BlockFile& file, int64_t position) {
       break;
     }
   }
-  int64_t next = line_start;
-  do {
-    if (!ReadLine(file, next)) return false;
-    if (end_ < next) break;  // nothing could be read: the file became shorter
-    next = end_ + 1;
-  } while (next < position);
+  // Lines cut at the limit follow one another up to `position`. In a file
+  // that became shorter the last line that is left is the one before it.
+  TextLine next_line(limit_);
+  if (!ReadLine(file, line_start)) return false;
+  for (int64_t next = end_ + 1; next < position && next_line.ReadLine(file, next); next = end_ + 1) {
+    *this = std::move(next_line);
+    next_line = TextLine(limit_);
+  }
   return true;
 }
 

@@ -29,7 +29,8 @@ class TextLine {
   TextLine& operator=(TextLine&& other) noexcept;
 
   // Reads the line that starts at `position`. False (and the line empty) when
-  // the position is at or past the end of the file.
+  // the position is at or past the end of the file, also where the file now
+  // ends when it became shorter since it was opened.
   bool ReadLine(BlockFile& file, int64_t position);
   // Reads the line that holds byte position - 1, i.e. the one that ends just
   // before `position`. False (and the line empty) at position 0 or past the

@@ -109,7 +109,8 @@ uint32_t HostMachine::FindAttributes(const std::string& path) {
   if (::stat(host.c_str(), &st) != 0) return kInvalidAttributes;
   if (S_ISDIR(st.st_mode)) return kAttrDirectory;
   uint32_t attributes = kAttrArchive;
-  if (::access(host.c_str(), W_OK) != 0) attributes |= kAttrReadOnly;
+  // The owner's write bit, not access(): the model answers alike for every user, root too.
+  if ((st.st_mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
   return attributes;
 }
 
@@ -140,6 +141,15 @@ bool HostMachine::RemoveFile(const std::string& path) {
   struct stat st;
   if (host.empty() || HasWildcard(path) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   return ::unlink(host.c_str()) == 0;  // a link goes, never what it points to
+}
+
+bool HostMachine::RenameFile(const std::string& from, const std::string& to) {
+  std::string host_from = ToHostPath(from);
+  std::string host_to = ToHostPath(to);
+  struct stat st;
+  if (host_from.empty() || host_to.empty() || HasWildcard(from) || HasWildcard(to)) return false;
+  if (::lstat(host_from.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || ::lstat(host_to.c_str(), &st) == 0) return false;
+  return std::rename(host_from.c_str(), host_to.c_str()) == 0;
 }
 
 bool HostMachine::RemoveEmptyDirectory(const std::string& path) {

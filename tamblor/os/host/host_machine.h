@@ -43,6 +43,7 @@ class HostMachine : public Machine {
   bool MakeDirectory(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveEmptyDirectory(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
   std::string GetModulePath() override { return module_path_; }
   int RunCommand(const std::string& command) override;
   bool StartProcess(const std::string& program, const std::vector<std::string>& arguments) override;

@@ -84,6 +84,10 @@ bool Win32Machine::RemoveEmptyDirectory(const std::string& path) {
   return !HasWildcard(path) && ::RemoveDirectoryA(path.c_str()) != FALSE;
 }
 
+bool Win32Machine::RenameFile(const std::string& from, const std::string& to) {
+  return !HasWildcard(from) && !HasWildcard(to) && ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
 std::string Win32Machine::GetModulePath() {
   char buffer[MAX_PATH] = {};
   DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);

@@ -16,6 +16,7 @@ class Win32Machine : public Machine {
   bool MakeDirectory(const std::string& path) override;
   bool RemoveFile(const std::string& path) override;
   bool RemoveEmptyDirectory(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
   std::string GetModulePath() override;
   int RunCommand(const std::string& command) override;
   bool StartProcess(const std::string& program, const std::vector<std::string>& arguments) override;

@@ -10,105 +10,16 @@
 #include "tamblor/os/directory.h"
 #include "tamblor/text/generated_index.h"
 #include "tamblor/views/index_view.h"
-#include "tests/tamblor/views/views_fixture.h"
+#include "tests/tamblor/actions/actions_fixture.h"
 
 namespace tamblor::testing {
 namespace {
-
-namespace fs = std::filesystem;
-using Texts = std::vector<std::string>;
-
-constexpr char kCancel[] = "<cancel>";
-
-// Answers the destination dialog from a list: each text is confirmed in turn
-// until one is accepted; kCancel cancels.
-class ScriptedUi : public actions::ActionUi {
- public:
-  bool AskDestination(const actions::DestinationRequest& request, const actions::DestinationConfirm& confirm) override {
-    requests.push_back(request);
-    while (!answers.empty()) {
-      std::string answer = answers.front();
-      answers.erase(answers.begin());
-      if (answer == kCancel) return false;
-      if (confirm(answer)) return true;
-    }
-    return false;
-  }
-  void ShowMessage(const std::string& text, const std::string& caption) override {
-    messages.push_back(caption + ": " + text);
-  }
-  bool AskYesNo(const std::string& text, const std::string& caption) override {
-    questions.push_back(caption + ": " + text);
-    return yes;
-  }
-  void BeginWait() override { ++waits; }
-  void EndWait() override { --waits; }
-
-  Texts answers;
-  bool yes = true;
-  std::vector<actions::DestinationRequest> requests;
-  Texts messages, questions;
-  int waits = 0;
-};
-
-class BrowserActionsTest : public ViewsFixture {
- protected:
-  void SetUp() override {
-    ViewsFixture::SetUp();
-    fs::create_directories(root_ / "c");
-    machine_.MapDrive('C', (root_ / "c").string(), os::DriveType::Fixed);
-    Write("cdrom.cfg",
-          "DISC_TITLE \"Test\"\r\nUNZIP_ROOT \"UNZIPPED\"\r\nUNCOMPRESS \".zip\" \"\\BIN\\UNZIP -d\"\r\n"
-          "WIN_EXT \".wri\" \"\\BIN\\WRITE.EXE\"\r\n");
-    Write("00_index.txt",
-          "README.TXT  About\r\nUTILS       Tools\r\nGAME.ZIP    A game\r\nSETUP.EXE   Installs itself\r\n"
-          "NOTE.WRI    A letter\r\nGONE.TXT    Not there\r\n");
-    Write("README.TXT", "Read me.\r\n");
-    Write("UTILS/00_index.txt", "TOOL.EXE  A tool\r\n");
-    Write("UTILS/TOOL.EXE", std::string(100, 'x'));
-    Write("GAME.ZIP", "zip");
-    std::string setup(100, 'x');
-    setup.replace(50, 6, "PKWARE");
-    Write("SETUP.EXE", setup);
-    Write("NOTE.WRI", "letter");
-    Write("BIN/WRITE.EXE", "program");
-    Start();
-    directories_ = os::MakeDirectoryService([this](const std::string& path) { return machine_.ToHostPath(path); });
-    browser_actions_ = std::make_unique<actions::BrowserActions>(*context_, *directories_, ui_);
-    context_->actions = browser_actions_.get();
-    PushRoot();
-  }
-  void TearDown() override {
-    stack_.reset();  // generated views ask their last question while the actions live
-    browser_actions_.reset();
-    ViewsFixture::TearDown();
-  }
-
-  fs::path OnC(const std::string& relative) const { return root_ / "c" / relative; }
-
-  // The unpacker: writes a small tree into the directory it runs in.
-  void UnpackOnCommand(int result = 0) {
-    machine_.SetCommandRunner([this, result](const std::string&) {
-      fs::path here = machine_.ToHostPath(machine_.CurrentDirectory());
-      fs::create_directories(here / "DOCS");
-      std::ofstream(here / "README.TXT") << "readme";
-      std::ofstream(here / "GAME.EXE") << "game";
-      std::ofstream(here / "DOCS" / "MANUAL.TXT") << "manual";
-      ran_in.push_back(machine_.CurrentDirectory());
-      return result;
-    });
-  }
-
-  ScriptedUi ui_;
-  std::unique_ptr<os::DirectoryService> directories_;
-  std::unique_ptr<actions::BrowserActions> browser_actions_;
-  Texts ran_in;
-};
 
 // --- Copy File -------------------------------------------------------------------
 
 TEST_F(BrowserActionsTest, CopyFileAsksForADestinationAndCopiesThroughTheInterpreter) {
   SelectLine("README.TXT");
+  machine_.SetCommandRunner([this](const std::string& command) { return StandInCopy(machine_, command); });
   ui_.answers = {"C:\\MY DIR", "C:/DOCS/COPIES/"};
   EXPECT_TRUE(Command(lang::kCmdCopyFile));
   ASSERT_EQ(ui_.requests.size(), 1u);
@@ -116,7 +27,9 @@ TEST_F(BrowserActionsTest, CopyFileAsksForADestinationAndCopiesThroughTheInterpr
   EXPECT_EQ(ui_.requests[0].source, "E:\\README.TXT");
   EXPECT_EQ(ui_.requests[0].proposals.edit_text, "C:\\UNZIPPED\\README");
   EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Destination directory is invalid."})) << "the blank";
-  EXPECT_EQ(machine_.commands(), (Texts{"copy \"E:\\README.TXT\" \"C:\\DOCS\\COPIES\""}));
+  EXPECT_EQ(machine_.commands(), (Texts{"copy \"E:\\README.TXT\" \"C:\\DOCS\\COPIES\\~tbcopy.tmp\""}));
+  EXPECT_EQ(ReadFile(OnC("DOCS/COPIES/README.TXT")), "Read me.\r\n") << "the copy takes the source's name";
+  EXPECT_FALSE(fs::exists(OnC("DOCS/COPIES/~tbcopy.tmp")));
   EXPECT_TRUE(fs::is_directory(OnC("DOCS/COPIES"))) << "the destination's directories are made";
   EXPECT_EQ(browser_actions_->last_destination(), "C:\\DOCS\\COPIES");
   EXPECT_EQ(ui_.waits, 0);
@@ -137,6 +50,38 @@ TEST_F(BrowserActionsTest, CopyFileRefusesTheCdRomAndReportsAFailedCopy) {
   EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Destination directory is invalid.",
                                  "Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\OUT."}));
   EXPECT_EQ(machine_.commands().size(), 1u);
+}
+
+TEST_F(BrowserActionsTest, CopyFileNeverOverwritesAReadOnlyFileOrAFileUnderItsWorkingName) {
+  SelectLine("README.TXT");
+  machine_.SetCommandRunner([this](const std::string& command) { return StandInCopy(machine_, command); });
+  fs::create_directories(OnC("RO"));
+  std::ofstream(OnC("RO/README.TXT")) << "kept";
+  fs::permissions(OnC("RO/README.TXT"), fs::perms::owner_write, fs::perm_options::remove);
+  fs::create_directories(OnC("BUSY"));
+  std::ofstream(OnC("BUSY/~tbcopy.tmp")) << "someone else's";
+  ui_.answers = {"C:\\RO"};
+  Command(lang::kCmdCopyFile);
+  ui_.answers = {"C:\\BUSY"};
+  Command(lang::kCmdCopyFile);
+  EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\RO.",
+                                 "Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\BUSY."}));
+  EXPECT_TRUE(machine_.commands().empty()) << "nothing was copied over either";
+  EXPECT_EQ(ReadFile(OnC("RO/README.TXT")), "kept");
+  EXPECT_EQ(ReadFile(OnC("BUSY/~tbcopy.tmp")), "someone else's");
+  EXPECT_FALSE(fs::exists(OnC("BUSY/README.TXT")));
+
+  // A source whose size the copy does not reach is reported and leaves nothing.
+  machine_.SetCommandRunner([this](const std::string& command) {
+    StandInCopy(machine_, command);
+    fs::resize_file(OnC("OUT/~tbcopy.tmp"), 3);  // cut short, yet the interpreter answers 0
+    return 0;
+  });
+  ui_.messages.clear();
+  ui_.answers = {"C:\\OUT"};
+  Command(lang::kCmdCopyFile);
+  EXPECT_EQ(ui_.messages, (Texts{"Tamblor: Copy File: Could not copy E:\\README.TXT to C:\\OUT."}));
+  EXPECT_TRUE(fs::is_empty(OnC("OUT")));
 }
 
 TEST_F(BrowserActionsTest, CopyFileLeavesDirectoriesAndMissingEntriesAlone) {
@@ -270,7 +215,7 @@ TEST_F(BrowserActionsTest, AGeneratedIndexAtADriveRootIsNeverDeleted) {
   UnpackOnCommand();
   Write("00_index.txt", "GAME.ZIP    A game\r\n");
   text::GeneratedIndexTexts texts{"Directory", "| header |\n", "d", "d", "t", "b", "p", " "};
-  ASSERT_TRUE(text::WriteGeneratedIndex(*directories_, "C:\\", texts));
+  ASSERT_TRUE(text::WriteGeneratedIndex(machine_, *directories_, "C:\\", texts));
   auto* root_view = new views::GeneratedIndexView(*context_, "E:\\GAME.ZIP", "C:\\", text::kGeneratedIndexName, true);
   stack_->Push(root_view);
   views::DestroyView(stack_->Pop());

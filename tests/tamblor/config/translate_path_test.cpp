@@ -89,5 +89,48 @@ TEST_F(TranslatePathTest, NeverBuildsAPathOf260CharactersOrMore) {
   EXPECT_EQ(config_.TranslatePath(too_long), too_long);
 }
 
+TEST_F(TranslatePathTest, AStoredNameNeverLeavesTheDisc) {
+  // Each refused name stands in a table of its own beside a plain one, so a
+  // refusal shows as the path coming back unchanged.
+  const std::string refused[] = {"..", ".", "...", "..\\WINDOWS", "\\WINDOWS", "C:\\DOS", "C:", "a/../../b",
+                                 "CON", "con.txt", "NUL .TXT", "COM1", "lpt9.doc", "CLOCK$", "A\x01" "B", "A\x7f", "A\n" "B",
+                                 "A|B", "A*", "A?B", "A<B", "A>B", "A\"B"};
+  for (const std::string& stored : refused) {
+    Write("00_trans.tbl", TableLine('D', stored, "evil") + TableLine('D', "GOOD", "good"));
+    EXPECT_EQ(config_.TranslatePath("E:\\evil"), "E:\\evil") << stored;
+    EXPECT_EQ(config_.TranslatePath("E:\\good"), "E:\\GOOD") << stored;
+  }
+  // The near misses are plain names and translate.
+  const std::string accepted[] = {"A..B", "..A", "COM10", "COM0", "CONSOLE", "LPT", "NULL.TXT", "README.TEX;1",
+                                  "A B", "~1"};
+  for (const std::string& stored : accepted) {
+    Write("00_trans.tbl", TableLine('D', stored, "fine"));
+    EXPECT_EQ(config_.TranslatePath("E:\\fine"), "E:\\" + stored) << stored;
+  }
+}
+
+TEST_F(TranslatePathTest, APathOf259CharactersIsTranslatedAnd260IsNot) {
+  // "E:\" + a stored name of 256 characters makes 259; one more makes 260.
+  // The stored field holds 35 characters, so the length comes from the levels.
+  std::string disc_dir;
+  std::string path = "E:";
+  std::string translated = "E:";
+  // Seven levels of 35 characters give 2 + 7 * 36 = 254; the eighth adds "\" + 4 or 5.
+  for (int level = 0; level < 7; ++level) {
+    std::string stored(34, static_cast<char>('A' + level));
+    stored += std::to_string(level);
+    Write(disc_dir + "00_trans.tbl", TableLine('D', stored, "d"));
+    disc_dir += stored + "/";
+    MakeDirectory(disc_dir);
+    path += "\\d";
+    translated += "\\" + stored;
+  }
+  Write(disc_dir + "00_trans.tbl", TableLine('F', "LAST", "fits") + TableLine('F', "LAST5", "over"));
+  ASSERT_EQ(translated.size(), 254u);
+  EXPECT_EQ(config_.TranslatePath(path + "\\fits"), translated + "\\LAST");  // 259 characters
+  EXPECT_EQ(config_.TranslatePath(path + "\\fits").size(), 259u);
+  EXPECT_EQ(config_.TranslatePath(path + "\\over"), path + "\\over");  // 260: unchanged
+}
+
 }  // namespace
 }  // namespace tamblor::config

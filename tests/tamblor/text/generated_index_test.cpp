@@ -62,38 +62,51 @@ std::string Heading(const std::string& directory) {
          "===============================================================================\r\n";
 }
 
+// Drive C: of a machine model over the temporary directory, with the
+// directory service that lists it.
+struct DriveC {
+  explicit DriveC(const TempDir& dir) { machine.MapDrive('C', dir.path()); }
+  os::host::HostMachine machine;
+  std::unique_ptr<os::DirectoryService> service =
+      os::MakeDirectoryService([this](const std::string& path) { return machine.ToHostPath(path); });
+  bool Write(const std::string& directory, const GeneratedIndexTexts& texts) {
+    return WriteGeneratedIndex(machine, *service, directory, texts);
+  }
+};
+
 // An unpacked program: files of every row of the pattern table, a name longer
 // than the index column, sizes at the unit boundaries, a subdirectory tree.
-void BuildProgramTree(const TempDir& dir) {
-  WriteDated(dir / "file_id.diz", 1000);
-  WriteDated(dir / "read.me", 10);
-  WriteDated(dir / "readme.doc", 5);
-  WriteDated(dir / "README.TXT", 1001);
-  WriteDated(dir / "manual.doc", 0);
-  WriteDated(dir / "A.TXT", 999);
-  WriteDated(dir / "a_very_long_file_name_that_goes_on.txt", 2);
-  WriteDated(dir / "install.bat", 12);
-  WriteDated(dir / "tool.com", 1);
-  WriteBytes(dir / "SETUP.EXE", "");
-  fs::resize_file(dir / "SETUP.EXE", 2500000);
-  SetLocalTime(dir / "SETUP.EXE", 2024, 3, 15);
-  WriteDated(dir / "notes.docx", 1);
-  WriteDated(dir / "x.dat", 1);
-  WriteBytes(dir / "00_index._wc", "an old generated index, replaced");
-  WriteDated(dir / "DOCS/guide.txt", 3);
-  fs::create_directories(dir / "DOCS/DEEP");
-  SetLocalTime(dir / "DOCS/DEEP", 1996, 7, 4);
-  SetLocalTime(dir / "DOCS", 1996, 7, 4);
+void BuildProgramTree(const TempDir& temp, const std::string& folder) {
+  auto dir = [&temp, &folder](const std::string& name) { return temp / (folder + "/" + name); };
+  WriteDated(dir("file_id.diz"), 1000);
+  WriteDated(dir("read.me"), 10);
+  WriteDated(dir("readme.doc"), 5);
+  WriteDated(dir("README.TXT"), 1001);
+  WriteDated(dir("manual.doc"), 0);
+  WriteDated(dir("A.TXT"), 999);
+  WriteDated(dir("a_very_long_file_name_that_goes_on.txt"), 2);
+  WriteDated(dir("install.bat"), 12);
+  WriteDated(dir("tool.com"), 1);
+  WriteBytes(dir("SETUP.EXE"), "");
+  fs::resize_file(dir("SETUP.EXE"), 2500000);
+  SetLocalTime(dir("SETUP.EXE"), 2024, 3, 15);
+  WriteDated(dir("notes.docx"), 1);
+  WriteDated(dir("x.dat"), 1);
+  WriteBytes(dir("00_index._wc"), "an old generated index, replaced");
+  WriteDated(dir("DOCS/guide.txt"), 3);
+  fs::create_directories(dir("DOCS/DEEP"));
+  SetLocalTime(dir("DOCS/DEEP"), 1996, 7, 4);
+  SetLocalTime(dir("DOCS"), 1996, 7, 4);
 }
 
 TEST(GeneratedIndexTest, WritesEveryDirectoryOfARealisticTreeByteForByte) {
   TempDir dir;
-  BuildProgramTree(dir);
-  std::unique_ptr<os::DirectoryService> service = os::MakeDirectoryService();
-  const std::string root = dir.path();
-  ASSERT_TRUE(WriteGeneratedIndex(*service, root, EnglishTexts()));
+  BuildProgramTree(dir, "PROG");
+  DriveC c(dir);
+  const std::string root = "C:\\PROG";
+  ASSERT_TRUE(c.Write(root, EnglishTexts()));
 
-  EXPECT_EQ(ReadBytes(dir / "00_index._wc"),
+  EXPECT_EQ(ReadBytes(dir / "PROG/00_index._wc"),
             Heading(root) +
                 "file_id.diz               1000 Byt  07/04/96  Description File.\r\n"
                 "read.me                    10 Byte  07/04/96  Documentation.\r\n"
@@ -108,20 +121,22 @@ TEST(GeneratedIndexTest, WritesEveryDirectoryOfARealisticTreeByteForByte) {
                 "notes.docx                  1 Byte  07/04/96   \r\n"
                 "x.dat                       1 Byte  07/04/96   \r\n"
                 "DOCS                        0 Byte  07/04/96  Directory\r\n");
-  EXPECT_EQ(ReadBytes(dir / "DOCS/00_index._wc"),
+  EXPECT_EQ(ReadBytes(dir / "PROG/DOCS/00_index._wc"),
             Heading(root + "\\DOCS") +
                 "guide.txt                   3 Byte  07/04/96  Text File. (Doc?)\r\n"
                 "DEEP                        0 Byte  07/04/96  Directory\r\n");
-  EXPECT_EQ(ReadBytes(dir / "DOCS/DEEP/00_index._wc"), Heading(root + "\\DOCS\\DEEP"));
+  EXPECT_EQ(ReadBytes(dir / "PROG/DOCS/DEEP/00_index._wc"), Heading(root + "\\DOCS\\DEEP"));
+  EXPECT_FALSE(fs::exists(dir / "PROG/00_index.~wc")) << "the working name is gone";
+  EXPECT_FALSE(fs::exists(dir / "PROG/00_index.~wo")) << "so is the old index";
 }
 
 TEST(GeneratedIndexTest, TheIndexReadsBackAsEntriesNamedAfterTheFiles) {
   TempDir dir;
-  BuildProgramTree(dir);
-  std::unique_ptr<os::DirectoryService> service = os::MakeDirectoryService();
-  ASSERT_TRUE(WriteGeneratedIndex(*service, dir.path(), EnglishTexts()));
+  BuildProgramTree(dir, "PROG");
+  DriveC c(dir);
+  ASSERT_TRUE(c.Write("C:\\PROG", EnglishTexts()));
   BlockFile file;
-  file.Open(dir / "00_index._wc");
+  file.Open(dir / "PROG/00_index._wc");
   std::vector<std::string> names;
   for (int64_t p = 0; p < file.Size(); p = NextEntryStart(file, p)) names.push_back(EntryName(file, p));
   ASSERT_EQ(names.size(), 14u);
@@ -133,11 +148,8 @@ TEST(GeneratedIndexTest, TheIndexReadsBackAsEntriesNamedAfterTheFiles) {
 TEST(GeneratedIndexTest, WorksOnDrivePathsOfTheMachineModel) {
   TempDir dir;
   WriteBytes(dir / "TOOL/Bin/run.exe", "MZ");
-  os::host::HostMachine machine;
-  machine.MapDrive('C', dir.path());
-  std::unique_ptr<os::DirectoryService> service =
-      os::MakeDirectoryService([&machine](const std::string& path) { return machine.ToHostPath(path); });
-  ASSERT_TRUE(WriteGeneratedIndex(*service, "C:\\TOOL", EnglishTexts()));
+  DriveC c(dir);
+  ASSERT_TRUE(c.Write("C:\\TOOL", EnglishTexts()));
   std::string top = ReadBytes(dir / "TOOL/00_index._wc");
   EXPECT_EQ(top.substr(0, Heading("C:\\TOOL").size()), Heading("C:\\TOOL"));
   EXPECT_NE(top.find("\r\nBin                         0 Byte  "), std::string::npos);
@@ -147,8 +159,8 @@ TEST(GeneratedIndexTest, WorksOnDrivePathsOfTheMachineModel) {
 
 TEST(GeneratedIndexTest, AMissingDirectoryGetsNoIndex) {
   TempDir dir;
-  std::unique_ptr<os::DirectoryService> service = os::MakeDirectoryService();
-  EXPECT_FALSE(WriteGeneratedIndex(*service, dir / "missing", EnglishTexts()));
+  DriveC c(dir);
+  EXPECT_FALSE(c.Write("C:\\missing", EnglishTexts()));
   EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
@@ -156,23 +168,27 @@ TEST(GeneratedIndexTest, PathsOf260CharactersOrMoreAreNeverWritten) {
   TempDir dir;
   // A chain of directories that crosses the path capacity, and one name that
   // alone carries a subdirectory beyond it.
-  std::string deep = dir.path();
-  std::vector<std::string> levels;
+  std::string deep = "C:";
+  std::string deep_host = dir.path();
+  std::vector<std::string> levels, host_levels;
   while (deep.size() < 320) {
-    deep += "/level_" + std::to_string(levels.size());
+    std::string name = "level_" + std::to_string(levels.size());
+    deep += "\\" + name;
+    deep_host += "/" + name;
     levels.push_back(deep);
+    host_levels.push_back(deep_host);
   }
-  fs::create_directories(deep);
+  fs::create_directories(deep_host);
   fs::create_directories(dir / std::string(250, 'n') + "/below");
 
-  std::unique_ptr<os::DirectoryService> service = os::MakeDirectoryService();
-  ASSERT_TRUE(WriteGeneratedIndex(*service, dir.path(), EnglishTexts()));
+  DriveC c(dir);
+  ASSERT_TRUE(c.Write("C:", EnglishTexts())) << "too long below is no failure";
 
   const size_t index_name = std::string("\\00_index._wc").size();
   int written = 0, refused = 0;
-  for (const std::string& level : levels) {
-    bool fits = level.size() + index_name < kGeneratedIndexPathCapacity;
-    EXPECT_EQ(fs::exists(level + "/00_index._wc"), fits) << level.size();
+  for (size_t i = 0; i < levels.size(); ++i) {
+    bool fits = levels[i].size() + index_name < kGeneratedIndexPathCapacity;
+    EXPECT_EQ(fs::exists(host_levels[i] + "/00_index._wc"), fits) << levels[i].size();
     (fits ? written : refused)++;
   }
   EXPECT_GT(written, 3);
@@ -182,7 +198,21 @@ TEST(GeneratedIndexTest, PathsOf260CharactersOrMoreAreNeverWritten) {
   // The long name is still listed (cut to the column) in its parent's index.
   EXPECT_NE(ReadBytes(dir / "00_index._wc").find(std::string(25, 'n') + "   0 Byte"), std::string::npos);
 
-  EXPECT_FALSE(WriteGeneratedIndex(*service, levels.back(), EnglishTexts()));
+  EXPECT_FALSE(c.Write(levels.back(), EnglishTexts())) << "a top directory without its index fails";
+}
+
+TEST(GeneratedIndexTest, AnIndexPathOf259CharactersIsWrittenAnd260IsNot) {
+  TempDir dir;
+  DriveC c(dir);
+  // "C:\" + name + "\00_index._wc": 3 + n + 13 characters.
+  const std::string fits(243, 'f'), over(244, 'o');
+  fs::create_directories(dir / fits);
+  fs::create_directories(dir / over);
+  ASSERT_EQ(("C:\\" + fits + "\\00_index._wc").size(), 259u);
+  EXPECT_TRUE(c.Write("C:\\" + fits, EnglishTexts()));
+  EXPECT_TRUE(fs::exists(dir / fits + "/00_index._wc"));
+  EXPECT_FALSE(c.Write("C:\\" + over, EnglishTexts()));
+  EXPECT_TRUE(fs::is_empty(dir / over));
 }
 
 }  // namespace

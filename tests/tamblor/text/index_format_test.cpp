@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/tamblor/support/faulty_machine.h"
 #include "tests/tamblor/text/text_fixture.h"
 
 namespace tamblor::text {
@@ -139,6 +140,41 @@ TEST(FindLineStartingWithTest, AFileCutWhileOpenEndsTheScan) {
   testing::WriteBytes(dir / "i.txt", index.substr(0, 5000));
   // From beyond what is left nothing can be read; the scan must stop, not spin.
   EXPECT_EQ(FindLineStartingWith(file, 20000, "NOTHERE"), 20000);
+}
+
+}  // namespace
+}  // namespace tamblor::text
+
+namespace tamblor::text {
+namespace {
+
+// The index shrinks while it is open, between two block reads, as when
+// another program rewrites it; found by the index fuzz target.
+TEST(IndexFormatTest, EntriesOfAFileThatShrankWhileOpenEndWhereItNowEnds) {
+  testing::TempDir dir;
+  std::string index;
+  for (int i = 0; i < 200; ++i) index += "ENTRY" + std::to_string(i) + std::string(94, ' ') + "\r\n";
+  ASSERT_GT(index.size(), 2u * BlockFile::kBlockSize);
+  testing::WriteBytes(dir / "00_index.txt", index);
+  for (int64_t cut : {int64_t{0}, int64_t{5000}, int64_t{BlockFile::kBlockSize}, int64_t{BlockFile::kBlockSize + 1}}) {
+    SCOPED_TRACE(cut);
+    tamblor::testing::FaultyMachine machine;
+    machine.MapDrive('E', dir.path(), os::DriveType::CdRom);
+    machine.ShrinkBeforeRead(2, cut);  // the first block is read whole, the second after the cut
+    BlockFile file;
+    file.Open(machine, "E:\\00_index.txt");
+    int steps = 0;
+    for (int64_t p = 0; p < file.Size(); ++steps) {
+      ASSERT_LT(steps, 300) << "the entry walk does not end";
+      int64_t next = NextEntryStart(file, p);
+      ASSERT_GT(next, p) << "no progress at " << p;
+      p = next;
+    }
+    TextLine line;
+    EXPECT_FALSE(line.ReadLine(file, BlockFile::kBlockSize + 200)) << "nothing is left there to read";
+    EXPECT_EQ(line.Start(), -1);
+    testing::WriteBytes(dir / "00_index.txt", index);
+  }
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "tamblor/text/fatal_exit.h"
 #include "tamblor/views/index_view.h"
 #include "tamblor/views/view_stack.h"
+#include "tests/tamblor/support/faulty_machine.h"
 
 namespace tamblor::testing {
 
@@ -167,7 +168,7 @@ class ViewsFixture : public ::testing::Test {
   }
 
   std::filesystem::path root_;
-  os::host::HostMachine machine_;
+  FaultyMachine machine_;  // unarmed, the machine model itself
   os::host::HostResources resources_{LanguageModule("&English", "English", "00_index.txt")};
   config::DiscConfig config_{machine_, 'E'};
   RecordingHost host_;
