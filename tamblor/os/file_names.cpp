@@ -25,4 +25,20 @@ bool IsPlainFileName(std::string_view name) {
   return !IsDeviceName(name);
 }
 
+bool NamesADeviceOrControlCharacter(std::string_view path) {
+  if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
+  while (!path.empty()) {
+    size_t end = path.find_first_of("\\/");
+    std::string_view component = path.substr(0, end);
+    for (char c : component) {
+      unsigned char byte = static_cast<unsigned char>(c);
+      if (byte < ' ' || byte == 0x7F) return true;
+    }
+    if (!component.empty() && IsDeviceName(component)) return true;
+    if (end == std::string_view::npos) break;
+    path.remove_prefix(end + 1);
+  }
+  return false;
+}
+
 }  // namespace tamblor::os

@@ -17,4 +17,9 @@ bool IsDeviceName(std::string_view component);
 // never leave the directory it is joined to.
 bool IsPlainFileName(std::string_view name);
 
+// True when a component of `path` (split at "\" and "/", after an "X:"
+// drive) holds a control character or names a DOS device: such a path, read
+// from an index entry, would open a device or make a name no listing can show.
+bool NamesADeviceOrControlCharacter(std::string_view path);
+
 }  // namespace tamblor::os

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tamblor/os/file_names.h"
 #include "tamblor/text/block_file.h"
 #include "tamblor/views/browser_path.h"
 #include "tamblor/views/file_view.h"
@@ -50,8 +51,9 @@ ResolvedEntry ResolveSelection(View& view) {
   } else {
     entry.full_path = JoinPath(view.EntryDirectory(), name);
   }
-  // Longer paths do not fit the system's path buffers: nothing to open.
-  if (!FitsPath(entry.full_path)) return {};
+  // Longer paths do not fit the system's path buffers, and a device or a
+  // control character in a name is nothing to open either.
+  if (!FitsPath(entry.full_path) || os::NamesADeviceOrControlCharacter(entry.full_path)) return {};
   entry.translated_path = context.config.TranslatePath(entry.full_path);
   if (!FitsPath(entry.translated_path)) return {};
   entry.kind = ClassifyPath(context.machine, context.config, entry.translated_path);

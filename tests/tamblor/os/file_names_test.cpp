@@ -32,5 +32,16 @@ TEST(FileNamesTest, APlainNameIsOneComponentThatStaysInItsDirectory) {
   EXPECT_TRUE(IsPlainFileName("A\x20" "B")) << "the blank itself is allowed inside a name";
 }
 
+TEST(FileNamesTest, APathNamingADeviceOrAControlCharacterInAnyComponent) {
+  for (const std::string path : {"CON", "E:\\CON", "E:\\DOCS\\nul.txt", "\\com1\\A.TXT", "DOCS/LPT9",
+                                 "E:\\DO\x01CS\\A.TXT", "A.TXT\x7F", "E:\\DOCS\\A\x1B.TXT"}) {
+    EXPECT_TRUE(NamesADeviceOrControlCharacter(path)) << path;
+  }
+  for (const std::string path : {"", "E:\\", "E:\\DOCS\\A.TXT", "..\\OTHER\\README.TXT", "\\CONS\\COM10",
+                                 "E:\\CONFIG\\NULL.TXT", "E:", "E:CONS.TXT\\X", "\xE4rger\\A"}) {
+    EXPECT_FALSE(NamesADeviceOrControlCharacter(path)) << path;
+  }
+}
+
 }  // namespace
 }  // namespace tamblor::os

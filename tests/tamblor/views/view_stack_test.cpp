@@ -361,6 +361,27 @@ TEST_F(ViewStackTest, AnEntryNameWithAWildcardIsNoFile) {
   }
 }
 
+TEST_F(ViewStackTest, AnEntryNamingADeviceOpensNothing) {
+  Write("00_index.txt", "CON         the console\r\nDOCS\\AUX.TXT  a device below a directory\r\n"
+                        "README.TXT  a file\r\n");
+  Write("00global.txt", "Global index\r\npath: \\LPT1\r\nTETRIS.ZIP   below a device\r\n");
+  Write("README.TXT", "x\r\n");
+  Start();
+  PushRoot();
+  for (const std::string line : {"CON", "DOCS\\AUX.TXT"}) {
+    SelectLine(line);
+    EXPECT_TRUE(views::ResolveSelection(*stack_->Top()).full_path.empty()) << line;
+    EXPECT_NO_THROW(Command(lang::kCmdSelect)) << line;
+    EXPECT_EQ(stack_->Count(), 1u) << line << ": nothing opens, the program goes on";
+  }
+  SelectLine("README.TXT");
+  EXPECT_EQ(views::ResolveSelection(*stack_->Top()).full_path, "E:\\README.TXT");
+  ASSERT_TRUE(Command(lang::kCmdGlobalIndex));
+  SelectLine("TETRIS.ZIP");
+  EXPECT_EQ(stack_->Top()->EntryDirectory(), "E:\\LPT1");
+  EXPECT_TRUE(views::ResolveSelection(*stack_->Top()).full_path.empty());
+}
+
 TEST_F(ViewStackTest, AFileThatCannotBeOpenedIsReportedAndTheBrowserGoesOn) {
   // A directory named like a text file is classified TextFile (the extension
   // decides first); opening it as a file fails like a file gone since Select.
