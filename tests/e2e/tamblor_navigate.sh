@@ -5,6 +5,7 @@
 # one level deeper), Escape and "Parent Dir" go back one level at a time, and
 # at the root Escape does nothing.
 . "$(dirname "$0")/lib/e2e.sh"
+. "$(dirname "$0")/lib/tamblor_pane.sh"
 
 e2e_prefix tamblor_navigate
 disc="$E2E_DIR/disc"
@@ -19,16 +20,8 @@ printf 'TOOL.EXE    A tool\r\nDOCS        Its documentation\r\n' > "$disc/UTILS/
 printf 'MANUAL.TXT  The manual\r\n' > "$disc/UTILS/DOCS/00_index.txt"
 exe="$QM_BUILD/tamblor/tamblor.exe"
 
-panel_wait='
-  until_panel_says() {
-    for _ in $(seq 40); do
-      [ "$(drive item-text $1 1)" = "$2" ] && return 0
-      sleep 0.25
-    done
-    return 1
-  }'
 
-out=$(run_in_display "$panel_wait"'
+out=$(run_in_display "$TAMBLOR_PANE_HELPERS"'
   wine "'"$exe"'" D: & pid=$!
   main=$(drive wait Tamblor Tamblor 20000) || { echo "no-window"; exit 0; }
   pane=$(drive children $main | awk "\$3 == \"ScrollWin\" { print \$1 }")
@@ -36,18 +29,18 @@ out=$(run_in_display "$panel_wait"'
   drive key $pane 40
   drive key $pane 40
   drive command $main 7
-  until_panel_says $main "Directory: D:\\UTILS" && echo "opened-utils"
+  until_panel_says "Directory: D:\\UTILS" && echo "opened-utils"
   drive children $main | sed "s/^/utils:/"
   drive screenshot $main "'"$SCREENSHOTS"'/tamblor-navigate-utils.png"
   drive key $pane 40
   drive command $main 7
-  until_panel_says $main "Directory: D:\\UTILS\\DOCS" && echo "opened-docs"
+  until_panel_says "Directory: D:\\UTILS\\DOCS" && echo "opened-docs"
   drive children $main | sed "s/^/docs:/"
   drive key $pane 27
-  until_panel_says $main "Directory: D:\\UTILS" && echo "escaped-to-utils"
+  until_panel_says "Directory: D:\\UTILS" && echo "escaped-to-utils"
   drive children $main | sed "s/^/back:/"
   drive command $main 6
-  until_panel_says $main "Navigate CDROM Root Directory" && echo "parent-to-root"
+  until_panel_says "Navigate CDROM Root Directory" && echo "parent-to-root"
   drive children $main | sed "s/^/home:/"
   drive key $pane 27
   drive command $main 6
