@@ -54,4 +54,10 @@ std::vector<PictureCopy> PlacePicture(int placement, int picture_width, int pict
   return {copy};
 }
 
+int TileBlockSide(int picture_side) {
+  if (picture_side <= 0) return 0;
+  const int copies = (kTileBlockMinimum + picture_side - 1) / picture_side;
+  return copies * picture_side;
+}
+
 }  // namespace install::ui

@@ -44,4 +44,14 @@ bool NeedsBackground(bool has_picture, int placement, int picture_width, int pic
 std::vector<PictureCopy> PlacePicture(int placement, int picture_width, int picture_height,
                                       int window_width, int window_height);
 
+// A tiled picture is first repeated into a block at least this many pixels
+// on each side, and the block is copied over the window: a 1 x 1 picture then
+// takes a few hundred copies per paint instead of one per pixel.
+constexpr int kTileBlockMinimum = 64;
+
+// The side of that block: the smallest multiple of `picture_side` that is at
+// least kTileBlockMinimum (0 for an empty picture), so that the block tiles
+// exactly as the picture does.
+int TileBlockSide(int picture_side);
+
 }  // namespace install::ui

@@ -1,5 +1,6 @@
 #include "install/ui/win32/screen_picture.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace install::ui {
@@ -76,9 +77,35 @@ void ScreenPicture::Draw(HDC dc, int window_width, int window_height) {
   if (!memory.get() || !bitmap) return;
   SetDIBits(dc, bitmap.get(), 0, static_cast<UINT>(image_.height), image_.pixels(), header, usage);
   SelectedObject selected_bitmap(memory.get(), bitmap.get());
+  if (placement_ == kPlaceTile) {
+    DrawTiled(dc, memory.get(), window_width, window_height);
+    return;
+  }
   for (const PictureCopy& copy : copies) {
     BitBlt(dc, copy.x, copy.y, copy.width, copy.height, memory.get(), copy.source_x, copy.source_y,
            SRCCOPY);
+  }
+}
+
+void ScreenPicture::DrawTiled(HDC dc, HDC picture, int window_width, int window_height) {
+  const int block_width = TileBlockSide(image_.width);
+  const int block_height = TileBlockSide(image_.height);
+  MemoryDc block(dc);
+  BitmapObject block_bitmap(CreateCompatibleBitmap(dc, block_width, block_height));
+  if (!block.get() || !block_bitmap) return;
+  SelectedObject selected_block(block.get(), block_bitmap.get());
+  BitBlt(block.get(), 0, 0, image_.width, image_.height, picture, 0, 0, SRCCOPY);
+  // Each copy repeats all that is filled so far: rows first, then columns.
+  for (int filled = image_.width; filled < block_width; filled *= 2) {
+    BitBlt(block.get(), filled, 0, std::min(filled, block_width - filled), image_.height, block.get(), 0, 0,
+           SRCCOPY);
+  }
+  for (int filled = image_.height; filled < block_height; filled *= 2) {
+    BitBlt(block.get(), 0, filled, block_width, std::min(filled, block_height - filled), block.get(), 0, 0,
+           SRCCOPY);
+  }
+  for (const PictureCopy& copy : PlacePicture(kPlaceTile, block_width, block_height, window_width, window_height)) {
+    BitBlt(dc, copy.x, copy.y, copy.width, copy.height, block.get(), 0, 0, SRCCOPY);
   }
 }
 

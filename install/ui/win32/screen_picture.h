@@ -40,6 +40,9 @@ class ScreenPicture {
  private:
   bool UsesPalette() const { return image_.colors_used > 16; }
   void MakePalette();
+  // Repeats the picture (selected into `picture`) into a block and copies the
+  // block over the window.
+  void DrawTiled(HDC dc, HDC picture, int window_width, int window_height);
 
   BmpImage image_;
   int placement_ = kPlaceCentred;

@@ -75,6 +75,17 @@ TEST(PicturePlacementTest, LargerPictureIsCroppedToItsMiddle) {
   EXPECT_EQ(copies[0].width, 601);
 }
 
+TEST(PicturePlacementTest, TiledPicturesAreRepeatedIntoABlockOfAtLeast64Pixels) {
+  EXPECT_EQ(TileBlockSide(1), 64);
+  EXPECT_EQ(TileBlockSide(3), 66) << "a whole number of pictures, so the block tiles as the picture does";
+  EXPECT_EQ(TileBlockSide(63), 126);
+  EXPECT_EQ(TileBlockSide(64), 64);
+  EXPECT_EQ(TileBlockSide(65), 65);
+  EXPECT_EQ(TileBlockSide(0), 0);
+  // A 1 x 1 picture over a 1024 x 768 screen: 192 copies of the block, not 786,432 of the picture.
+  EXPECT_EQ(PlacePicture(kPlaceTile, TileBlockSide(1), TileBlockSide(1), 1024, 768).size(), 192u);
+}
+
 TEST(PicturePlacementTest, TileCoversTheWindowInRows) {
   std::vector<PictureCopy> tiles = PlacePicture(kPlaceTile, 100, 50, 250, 120);
   ASSERT_EQ(tiles.size(), 9u);

@@ -183,6 +183,33 @@ TEST(BackdropPaintTest, BadPictureLeavesTheFullBackgroundAndTilesCoverIt) {
   EXPECT_EQ(surface.At(0, 0), RGB(90, 0, 0));
 }
 
+// A 3 x 2 picture tiled over a window larger than its block: every pixel of
+// the window is the picture's pixel at (x mod 3, y mod 2).
+TEST(BackdropPaintTest, ATiledPictureKeepsItsPatternAcrossTheWindow) {
+  const int width = 3, height = 2;
+  auto colour_at = [](int x, int y) { return RGB(40 * x + 10, 100 * y + 20, 200); };
+  const int stride = ((24 * width + 31) / 32) * 4;
+  std::vector<uint8_t> bmp = MakeBmp(width, height, 24, 0, RGB(0, 0, 0));
+  const size_t offset = bmp.size() - static_cast<size_t>(stride * height);
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = &bmp[offset + static_cast<size_t>((height - 1 - y) * stride)];  // bottom-up rows
+    for (int x = 0; x < width; ++x) {
+      row[3 * x] = GetBValue(colour_at(x, y));
+      row[3 * x + 1] = GetGValue(colour_at(x, y));
+      row[3 * x + 2] = GetRValue(colour_at(x, y));
+    }
+  }
+  ScreenPicture picture = Picture(bmp, kPlaceTile);
+  ASSERT_TRUE(picture.has_bitmap());
+  Surface surface(200, 150);
+  picture.Draw(surface.dc(), 200, 150);
+  for (int y : {0, 1, 2, 65, 66, 67, 131, 149}) {
+    for (int x : {0, 1, 2, 3, 65, 66, 67, 130, 199}) {
+      EXPECT_EQ(surface.At(x, y), colour_at(x % width, y % height)) << x << "," << y;
+    }
+  }
+}
+
 TEST(BackdropPaintTest, TitleIsDrawnInItsColourWithAShadow) {
   MainWindow window;
   BackdropStyle style;
