@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_index.h"
 #include "tamblor/os/host/host_machine.h"
 #include "tamblor/views/scroll_pane.h"
 
@@ -55,32 +56,6 @@ long long PeakRssKb() {
 
 double MillisecondsSince(Clock::time_point since) {
   return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
-}
-
-// Index lines as a disc carries them: an entry line, a continuation line and a rule.
-bool WriteIndex(const std::string& path, long long megabytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  const long long size = megabytes << 20;
-  std::string chunk;
-  long long written = 0;
-  bool ok = true;
-  for (long long entry = 0; ok && written < size; ++entry) {
-    char lines[256];
-    int n = std::snprintf(lines, sizeof lines,
-                          "file%07lld.zip  A program for the collection, number %lld\r\n"
-                          "                 with a second line of description text\r\n"
-                          "|---------------------------------------------------------|\r\n",
-                          entry, entry);
-    chunk.append(lines, static_cast<size_t>(n));
-    if (chunk.size() >= (1u << 20) || written + static_cast<long long>(chunk.size()) >= size) {
-      size_t take = static_cast<size_t>(std::min<long long>(static_cast<long long>(chunk.size()), size - written));
-      ok = std::fwrite(chunk.data(), 1, take, out) == take;
-      written += static_cast<long long>(take);
-      chunk.clear();
-    }
-  }
-  return std::fclose(out) == 0 && ok;
 }
 
 int Measure(const std::string& file) {
@@ -129,7 +104,7 @@ int Measure(const std::string& file) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--write") {
-    if (!WriteIndex(argv[2], std::atoll(argv[3]))) {
+    if (!WriteBenchIndex(argv[2], std::atoll(argv[3]) << 20)) {
       std::fprintf(stderr, "cannot write %s\n", argv[2]);
       return 1;
     }

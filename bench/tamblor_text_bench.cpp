@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_index.h"
 #include "tamblor/text/block_file.h"
 #include "tamblor/text/index_format.h"
 #include "tamblor/text/text_line.h"
@@ -36,33 +37,6 @@ void ResetPeakRss() {
   clear << "5";
 }
 
-// Index lines as a disc carries them: an entry line and two continuation lines.
-bool WriteIndex(const std::string& path) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return false;
-  std::string chunk;
-  long long written = 0;
-  for (long long entry = 0; written < kFileSize; ++entry) {
-    char line[256];
-    int n = std::snprintf(line, sizeof line,
-                          "file%07lld.zip  A program for the collection, number %lld\r\n"
-                          "                 with a second line of description text\r\n"
-                          "|---------------------------------------------------------|\r\n",
-                          entry, entry);
-    chunk.append(line, static_cast<size_t>(n));
-    if (chunk.size() >= (1u << 20) || written + static_cast<long long>(chunk.size()) >= kFileSize) {
-      size_t take = static_cast<size_t>(std::min<long long>(static_cast<long long>(chunk.size()), kFileSize - written));
-      if (std::fwrite(chunk.data(), 1, take, out) != take) {
-        std::fclose(out);
-        return false;
-      }
-      written += static_cast<long long>(take);
-      chunk.clear();
-    }
-  }
-  return std::fclose(out) == 0;
-}
-
 double Seconds(std::chrono::steady_clock::time_point since) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
@@ -73,7 +47,7 @@ int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : ".";
   const std::string path = dir + "/tamblor_bench_index.txt";
   std::printf("writing %lld bytes to %s\n", kFileSize, path.c_str());
-  if (!WriteIndex(path)) {
+  if (!WriteBenchIndex(path, kFileSize)) {
     std::fprintf(stderr, "cannot write %s\n", path.c_str());
     std::remove(path.c_str());
     return 1;
